@@ -1,0 +1,44 @@
+// Starting and stopping a game: buffer, seed, counters, clock and resources.
+#include "Flintmoor.h"
+
+#include <cstdlib>
+#include <ctime>
+
+#include "Resources.h"
+#include "TickClock.h"
+
+namespace {
+constexpr int kSkyWidth = 320;
+constexpr int kSkyHeight = 240;
+constexpr int32_t kFirstSpawnInterval = 250;  // 1.25 s
+}  // namespace
+
+bool Flintmoor::Init() {
+  if (!IGame::Init()) return false;
+  buffer = create_bitmap(kSkyWidth, kSkyHeight);
+  if (buffer == nullptr) return false;
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  score = 0;
+  bestScore = 0;
+  spawnInterval = kFirstSpawnInterval;
+  buttonLatch = false;
+  StartTickClock();
+  data = load_datafile(kDatafilePath);
+  if (data != nullptr && !HoldsGameResources(data)) {
+    unload_datafile(data);
+    data = nullptr;
+  }
+  return data != nullptr;
+}
+
+void Flintmoor::Shutdown() {
+  if (data != nullptr) {
+    unload_datafile(data);
+    data = nullptr;
+  }
+  if (buffer != nullptr) {
+    destroy_bitmap(buffer);
+    buffer = nullptr;
+  }
+  IGame::Shutdown();
+}

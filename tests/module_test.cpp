@@ -1,0 +1,114 @@
+// The module as a host sees it: loaded with dlopen, driven only through IGame.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "IGame.h"
+#include "ModuleLoader.h"
+#include "WorkingFolder.h"
+
+namespace {
+
+class ModuleTest : public testing::Test {
+ protected:
+  ModuleLoader module;
+};
+
+TEST_F(ModuleTest, EachGetPluginCallCreatesItsOwnGame) {
+  auto first = module.NewGame();
+  auto second = module.NewGame();
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  EXPECT_NE(first.get(), second.get());
+  first->SetPath("one/game.so");
+  EXPECT_EQ(second->path, nullptr);
+}
+
+TEST_F(ModuleTest, IdentityAnswers) {
+  auto game = module.NewGame();
+  EXPECT_STREQ(game->GetName(), "Flintmoor");
+  EXPECT_STREQ(game->GetAuthor(), "Vandrel");
+  EXPECT_STREQ(game->GetDescription(), "Shoot them down with your mouse as fast as you can.");
+  EXPECT_STREQ(game->GetVersion(), "0.4");
+  EXPECT_STREQ(game->GetIcon(), "icon.bmp");
+}
+
+TEST_F(ModuleTest, QueriesAndNotificationsKeepTheirDefaults) {
+  auto game = module.NewGame();
+  EXPECT_EQ(game->QueryA(), 1);
+  EXPECT_EQ(game->QueryB(), 0);
+  EXPECT_EQ(game->QueryC(), 0);
+  EXPECT_EQ(game->QueryD(), 0);
+  game->SetPath("x/y.so");
+  game->NotifyA();
+  game->NotifyB();
+  EXPECT_STREQ(game->path, "x/");
+  EXPECT_EQ(game->QueryA(), 1);
+}
+
+// The folder part of each path, as SetPath stores it.
+TEST_F(ModuleTest, SetPathKeepsTheFolderPartEndingInASeparator) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"a/b/c.ext", "a/b/"},  {"a/b/", "a/b/"}, {"a/b", "a/"},   {"c.ext", "/"}, {"", "/"},
+      {"/abs/m.so", "/abs/"}, {"/", "/"},       {"a//b", "a//"},
+  };
+  for (const auto& [given, stored] : cases) {
+    auto game = module.NewGame();
+    game->SetPath(given);
+    ASSERT_NE(game->path, nullptr) << given;
+    EXPECT_STREQ(game->path, stored) << "SetPath(\"" << given << "\")";
+  }
+}
+
+TEST_F(ModuleTest, SetPathTwiceKeepsOnlyTheSecondFolder) {
+  auto game = module.NewGame();
+  game->SetPath("first/folder/m.so");
+  game->SetPath("second/m.so");
+  EXPECT_STREQ(game->path, "second/");
+}
+
+TEST_F(ModuleTest, SetPathWithLongPathStoresItWhole) {
+  std::string folder(4000, 'd');
+  auto game = module.NewGame();
+  game->SetPath((folder + "/m.so").c_str());
+  EXPECT_EQ(std::string(game->path), folder + "/");
+}
+
+TEST_F(ModuleTest, SetPathWithNullLeavesThePathAsItWas) {
+  auto game = module.NewGame();
+  game->SetPath(nullptr);
+  EXPECT_EQ(game->path, nullptr);
+  game->SetPath("kept/m.so");
+  game->SetPath(nullptr);
+  EXPECT_STREQ(game->path, "kept/");
+}
+
+TEST_F(ModuleTest, InitStartsWithTheDatafileInTheWorkingFolder) {
+  auto game = module.NewGame();
+  EXPECT_TRUE(game->Init());
+  EXPECT_EQ(game->GetScore(), 0);
+  game->Shutdown();
+}
+
+TEST_F(ModuleTest, InitFailsWithoutTheDatafileAndShutdownStillStops) {
+  auto game = module.NewGame();
+  {
+    WorkingFolder elsewhere;
+    EXPECT_FALSE(game->Init());
+    game->Shutdown();
+  }
+  // The same object starts once the datafile can be found.
+  EXPECT_TRUE(game->Init());
+  game->Shutdown();
+}
+
+TEST_F(ModuleTest, InitFailsOnADatafileThatIsNotOne) {
+  WorkingFolder elsewhere;
+  elsewhere.PutDatafile("this is not an Allegro datafile");
+  auto game = module.NewGame();
+  EXPECT_FALSE(game->Init());
+  game->Shutdown();
+}
+
+}  // namespace
