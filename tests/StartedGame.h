@@ -11,7 +11,11 @@
 
 class StartedGame : public testing::Test {
  protected:
+  // The host's colour depth, in which the game makes its buffer and colours.
+  virtual int ColourDepth() const { return 32; }
+
   void SetUp() override {
+    set_color_depth(ColourDepth());
     ASSERT_TRUE(game.Init());
     FlintmoorProbe::FreezeClock();
     tickCount = 0;
