@@ -1,0 +1,130 @@
+// gamehost from the outside: as a player, a demo and a host author meet it.
+#include <allegro.h>
+#include <gtest/gtest.h>
+#include <loadpng.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "WorkingFolder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kGamehost = FLINTMOOR_GAMEHOST_PATH;
+
+struct Outcome {
+  int status;
+  std::string output;  // stdout and stderr together
+};
+
+Outcome RunCommand(const std::string& command) {
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  std::string output;
+  char chunk[4096];
+  while (size_t n = fread(chunk, 1, sizeof chunk, pipe)) output.append(chunk, n);
+  int status = pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+int BestScore(const std::string& output) {
+  std::smatch match;
+  if (!std::regex_search(output, match, std::regex("best score (-?\\d+)"))) return -1;
+  return std::stoi(match[1]);
+}
+
+TEST(HostTest, AutoplayScoresAndSavesTheSkyItDrew) {
+  WorkingFolder shots;
+  std::string shot = shots.Path() + "/flintmoor.png";
+  // Run from the build folder, where games/ is.
+  Outcome demo =
+      RunCommand("cd " + fs::path(kGamehost).parent_path().string() + " && " + kGamehost +
+                 " --autoplay --fps 120 --frames 1200 --seed 3 --screenshot " + shot);
+  ASSERT_EQ(demo.status, 0) << demo.output;
+  EXPECT_GT(BestScore(demo.output), 0) << demo.output;
+
+  register_png_file_type();
+  set_color_depth(32);
+  BITMAP* picture = load_bitmap(shot.c_str(), nullptr);
+  ASSERT_NE(picture, nullptr) << shot;
+  EXPECT_EQ(picture->w, 640);
+  EXPECT_EQ(picture->h, 480);
+  // Right of the score line, the top rows are the first sky row, doubled.
+  for (int y : {0, 1}) {
+    int pixel = getpixel(picture, 639, y);
+    EXPECT_EQ(getr(pixel), 100);
+    EXPECT_EQ(getg(pixel), 160);
+    EXPECT_EQ(getb(pixel), 254);
+  }
+  int bottom = getpixel(picture, 639, 479);
+  EXPECT_EQ(getr(bottom), 195);
+  EXPECT_EQ(getb(bottom), 240);
+  destroy_bitmap(picture);
+}
+
+TEST(HostTest, InfoNamesTheGameAndItsIcon) {
+  Outcome info = RunCommand(kGamehost + " --info");
+  ASSERT_EQ(info.status, 0) << info.output;
+  EXPECT_NE(info.output.find("Name: Flintmoor\n"), std::string::npos);
+  EXPECT_NE(info.output.find("Author: Vandrel\n"), std::string::npos);
+  EXPECT_NE(info.output.find("Version: 0.4\n"), std::string::npos);
+  std::smatch icon;
+  ASSERT_TRUE(std::regex_search(info.output, icon, std::regex("Icon: (.*)\n")));
+  EXPECT_TRUE(fs::exists(icon[1].str())) << icon[1];
+}
+
+// Each way of failing says what went wrong, what to do, and exits with its
+// own status.
+TEST(HostTest, FailuresSayWhatWentWrongWithTheirOwnStatus) {
+  WorkingFolder empty;
+  fs::copy_file(FLINTMOOR_MODULE_PATH, empty.Path() + "/flintmoor.so");
+  struct Case {
+    std::string arguments;
+    int status;
+    std::string says;
+  };
+  const Case cases[] = {
+      {"--frames", 2, "--frames needs a value"},
+      {"--fps zero", 2, "--fps takes a whole number"},
+      {"--bogus", 2, "unexpected '--bogus'"},
+      {"missing.so", 3, "no game module at 'missing.so'"},
+      {"/etc/hostname", 3, "can't load '/etc/hostname'"},
+      {FLINTMOOR_NO_ENTRY_MODULE, 4, "exports no GetPlugin"},
+      {"flintmoor.so --frames 5", 6,
+       "no games/flintmoor/flintmoor.dat in the working folder " + empty.Path()},
+  };
+  for (const Case& c : cases) {
+    Outcome outcome = RunCommand(kGamehost + " " + c.arguments);
+    EXPECT_EQ(outcome.status, c.status) << c.arguments << ": " << outcome.output;
+    EXPECT_NE(outcome.output.find(c.says), std::string::npos)
+        << c.arguments << ": " << outcome.output;
+    EXPECT_EQ(std::count(outcome.output.begin(), outcome.output.end(), '\n'), c.status == 6 ? 2 : 1)
+        << "one line (and the sound notice once a window opened): " << outcome.output;
+  }
+  Outcome noDisplay = RunCommand("env -u DISPLAY " + kGamehost + " --frames 5");
+  EXPECT_EQ(noDisplay.status, 5) << noDisplay.output;
+  EXPECT_NE(noDisplay.output.find("can't start Allegro"), std::string::npos);
+}
+
+// A real pointer in the X server: a click on the window reaches the game in
+// the frames that follow, even when press and release come between frames.
+TEST(HostTest, RealMouseClicksReachTheGame) {
+  if (RunCommand("command -v xdotool").status != 0) GTEST_SKIP() << "xdotool is not installed";
+  std::string script =
+      "cd " + fs::path(kGamehost).parent_path().string() + " && (" + kGamehost +
+      " --verbose --frames 240 & host=$!; "
+      "for i in $(seq 100); do w=$(xdotool search --name 'Flintmoor 0.4' | head -1); "
+      "[ -n \"$w\" ] && break; sleep 0.05; done; sleep 0.3; "
+      "xdotool mousemove --window $w 123 321 click 1; sleep 0.2; "
+      "xdotool mousemove --window $w 400 50 click 1; wait $host)";
+  Outcome played = RunCommand(script);
+  ASSERT_EQ(played.status, 0) << played.output;
+  EXPECT_NE(played.output.find("press at (123, 321)"), std::string::npos) << played.output;
+  EXPECT_NE(played.output.find("press at (400, 50)"), std::string::npos) << played.output;
+}
+
+}  // namespace
