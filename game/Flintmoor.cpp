@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "DatafileCheck.h"
 #include "Resources.h"
 #include "TickClock.h"
 
@@ -14,6 +15,8 @@ constexpr int32_t kFirstSpawnInterval = 250;  // 1.25 s
 }  // namespace
 
 bool Flintmoor::Init() {
+  // A host that skips Shutdown between two Inits loses nothing.
+  ReleaseResources();
   if (!IGame::Init()) return false;
   buffer = create_bitmap(kSkyWidth, kSkyHeight);
   if (buffer == nullptr) return false;
@@ -23,7 +26,7 @@ bool Flintmoor::Init() {
   spawnInterval = kFirstSpawnInterval;
   buttonLatch = false;
   StartTickClock();
-  data = load_datafile(kDatafilePath);
+  if (IsWholeDatafile(kDatafilePath)) data = load_datafile(kDatafilePath);
   if (data != nullptr && !HoldsGameResources(data)) {
     unload_datafile(data);
     data = nullptr;
@@ -32,6 +35,11 @@ bool Flintmoor::Init() {
 }
 
 void Flintmoor::Shutdown() {
+  ReleaseResources();
+  IGame::Shutdown();
+}
+
+void Flintmoor::ReleaseResources() {
   if (data != nullptr) {
     unload_datafile(data);
     data = nullptr;
@@ -40,5 +48,4 @@ void Flintmoor::Shutdown() {
     destroy_bitmap(buffer);
     buffer = nullptr;
   }
-  IGame::Shutdown();
 }

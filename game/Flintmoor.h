@@ -32,7 +32,10 @@ class Flintmoor final : public IGame {
  private:
   friend class FlintmoorProbe;  // tests reach the state the host can't see
 
+  // Update and Draw work only here; outside it they do nothing, so a host
+  // that breaks the calling order can't make them touch what isn't there.
   bool Started() const { return buffer != nullptr && data != nullptr; }
+  void ReleaseResources();
   void SpawnTarget();
   bool TakeClick(const MouseInput& mouse);
 

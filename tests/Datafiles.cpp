@@ -18,16 +18,16 @@ std::vector<DatObject> GameObjects() {
           {"flush.wav", "SAMP"}};
 }
 
-std::string PackDatafile(const std::vector<DatObject>& objects) {
+std::string PackDatafile(const std::vector<DatObject>& objects, const std::string& compression) {
   std::string target =
       (fs::temp_directory_path() / ("flintmoor-pack-" + std::to_string(getpid()) + ".dat"))
           .string();
   fs::remove(target);
   for (const DatObject& object : objects) {
     fs::path file = fs::path(FLINTMOOR_PARTS_DIR) / object.file;
-    std::string command = std::string(FLINTMOOR_DAT_TOOL) +
-                          " -a -n0 -s1 -c0 -bpp 32 -transparency -t " + object.type + " '" +
-                          target + "' '" + file.string() + "' >/dev/null";
+    std::string command = std::string(FLINTMOOR_DAT_TOOL) + " -a -n0 -s1 " + compression +
+                          " -bpp 32 -transparency -t " + object.type + " '" + target + "' '" +
+                          file.string() + "' >/dev/null";
     if (std::system(command.c_str()) != 0) throw std::runtime_error("dat failed: " + command);
   }
   std::string bytes = ReadFile(target);

@@ -16,6 +16,8 @@ struct DatObject {
 std::vector<DatObject> GameObjects();
 
 // Packs the objects, in order, into a datafile and answers its bytes.
-std::string PackDatafile(const std::vector<DatObject>& objects);
+// compression: "-c0" none, "-c1" each object, "-c2" the whole file.
+std::string PackDatafile(const std::vector<DatObject>& objects,
+                         const std::string& compression = "-c0");
 
 #endif
