@@ -85,7 +85,7 @@ void BM_Update(benchmark::State& state) {
   MouseInput mouse{321, 241, 0};
   long allocationsInFrames = 0;
   int frame = 0;
-  for (auto _ : state) {
+  while (state.KeepRunning()) {
     if (frame++ % kBatch == 0) {
       state.PauseTiming();
       bench.Place(targets);
@@ -104,7 +104,7 @@ void BM_Draw(benchmark::State& state) {
   Bench& bench = At(int(state.range(0)));
   bench.Place(int(state.range(1)));
   long before = allocations;
-  for (auto _ : state) bench.game.Draw(bench.destination);
+  while (state.KeepRunning()) bench.game.Draw(bench.destination);
   state.counters["allocs_per_frame"] = double(allocations - before) / double(state.iterations());
 }
 
@@ -147,7 +147,7 @@ class Floor {
 void BM_Floor(benchmark::State& state) {
   Bench& bench = At(int(state.range(0)));
   Floor floor(bench.probe.data(), int(state.range(1)));
-  for (auto _ : state) floor.Frame();
+  while (state.KeepRunning()) floor.Frame();
 }
 
 double Median(std::vector<double>& samples) {
@@ -165,7 +165,7 @@ void BM_FrameRatio(benchmark::State& state) {
   MouseInput mouse{321, 241, 0};
   std::vector<double> game, bare;
   int frame = 0;
-  for (auto _ : state) {
+  while (state.KeepRunning()) {
     if (frame++ % kBatch == 0) bench.Place(targets);
     tickCount.store(0, std::memory_order_relaxed);
     auto start = Clock::now();
@@ -186,7 +186,7 @@ void BM_FrameRatio(benchmark::State& state) {
 void BM_InitShutdown(benchmark::State& state) {
   set_color_depth(int(state.range(0)));
   Flintmoor game;
-  for (auto _ : state) {
+  while (state.KeepRunning()) {
     if (!game.Init()) state.SkipWithError("Init failed");
     game.Shutdown();
   }

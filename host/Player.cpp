@@ -21,6 +21,7 @@ constexpr int kWidth = 640, kHeight = 480;
 constexpr int kStep = 4;   // sample every 4th pixel both ways
 constexpr int kCell = 32;  // cells of 32x32 pixels
 constexpr int kColumns = kWidth / kCell, kRows = kHeight / kCell;
+constexpr size_t kCells = size_t{kColumns} * kRows;
 constexpr int kStillForStatic = 20;             // unchanged this long: text or scenery
 constexpr int kFewestSamples = 3;               // smaller specks are ignored
 constexpr int kReactionFrames[] = {15, 45};     // 250 to 750 ms at 60 frames a second
@@ -63,11 +64,11 @@ MouseInput MousePlayer::Next(BITMAP*) {
 }
 
 AutoPlayer::AutoPlayer(unsigned seed)
-    : random_(seed), cellHash_(kColumns * kRows), cellStillFrames_(kColumns * kRows) {}
+    : random_(seed), cellHash_(kCells), cellStillFrames_(kCells) {}
 
 AutoPlayer::Spot AutoPlayer::FindMovingThing(BITMAP* frame, const Spot* near) {
-  std::vector<int> count(kColumns * kRows), sumX(kColumns * kRows), sumY(kColumns * kRows);
-  std::vector<uint32_t> hash(kColumns * kRows, 2166136261u);
+  std::vector<int> count(kCells), sumX(kCells), sumY(kCells);
+  std::vector<uint32_t> hash(kCells, 2166136261u);
   for (int y = 0; y < kHeight; y += kStep) {
     rowSample_.clear();
     for (int x = 0; x < kWidth; x += kStep) rowSample_.push_back(getpixel(frame, x, y));
@@ -84,7 +85,7 @@ AutoPlayer::Spot AutoPlayer::FindMovingThing(BITMAP* frame, const Spot* near) {
   }
   Spot best{0, 0, false};
   double bestScore = 0;
-  for (int cell = 0; cell < kColumns * kRows; ++cell) {
+  for (size_t cell = 0; cell < kCells; ++cell) {
     cellStillFrames_[cell] = hash[cell] == cellHash_[cell] ? cellStillFrames_[cell] + 1 : 0;
     cellHash_[cell] = hash[cell];
     if (count[cell] < kFewestSamples || cellStillFrames_[cell] >= kStillForStatic) continue;

@@ -25,9 +25,9 @@ std::string PackDatafile(const std::vector<DatObject>& objects, const std::strin
   fs::remove(target);
   for (const DatObject& object : objects) {
     fs::path file = fs::path(FLINTMOOR_PARTS_DIR) / object.file;
-    std::string command = std::string(FLINTMOOR_DAT_TOOL) + " -a -n0 -s1 " + compression +
-                          " -bpp 32 -transparency -t " + object.type + " '" + target + "' '" +
-                          file.string() + "' >/dev/null";
+    std::string command = FLINTMOOR_DAT_TOOL;
+    command += " -a -n0 -s1 " + compression + " -bpp 32 -transparency -t " + object.type;
+    command += " '" + target + "' '" + file.string() + "' >/dev/null";
     if (std::system(command.c_str()) != 0) throw std::runtime_error("dat failed: " + command);
   }
   std::string bytes = ReadFile(target);

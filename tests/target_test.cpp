@@ -3,18 +3,11 @@
 
 #include <cstdlib>
 
+#include "RandomValues.h"
 #include "Target.h"
 #include "TickClock.h"
 
 namespace {
-
-// The values rand() will give after srand(seed).
-std::vector<int> RandValues(unsigned seed, int count) {
-  std::srand(seed);
-  std::vector<int> values;
-  for (int i = 0; i < count; ++i) values.push_back(std::rand());
-  return values;
-}
 
 // Finds a seed whose second value has the parity asked for.
 unsigned SeedWithSide(bool even) {
@@ -28,7 +21,6 @@ TEST(TargetTest, CreationTakesHeightThenSideFromTwoRandomValues) {
     unsigned seed = SeedWithSide(startsRight);
     std::vector<int> r = RandValues(seed, 3);
     tickCount = 777;
-    std::srand(seed);
     Target target;
     EXPECT_EQ(target.y, r[0] % 216);
     EXPECT_EQ(target.x, startsRight ? 344 : -24);

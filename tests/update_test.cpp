@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "RandomValues.h"
 #include "Resources.h"
 #include "StartedGame.h"
 
@@ -51,19 +52,16 @@ TEST_F(UpdateTest, NewTargetIsAppendedAndMovedInTheSameCall) {
 // sample's own speed and no loop.
 TEST_F(UpdateTest, SpawnDrawsHeightSideThenSoundRoll) {
   for (unsigned seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
-    std::srand(seed);
-    std::vector<int> r;
-    for (int i = 0; i < 6; ++i) r.push_back(std::rand());
     probe.targets().clear();
     PlayedSamples().clear();
-    std::srand(seed);
+    std::vector<int> r = RandValues(seed, 6);
     for (int spawn = 0; spawn < 2; ++spawn) {
       tickCount = probe.spawnInterval() + 1;
       Idle();
     }
     ASSERT_EQ(probe.targets().size(), 2u);
     size_t expectedSounds = 0;
-    for (int spawn = 0; spawn < 2; ++spawn) {
+    for (size_t spawn = 0; spawn < 2; ++spawn) {
       const Target& target = *probe.targets()[spawn];
       EXPECT_EQ(target.y, r[3 * spawn] % 216) << "seed " << seed;
       EXPECT_EQ(target.dir, r[3 * spawn + 1] % 2 == 0 ? -1 : +1) << "seed " << seed;

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   std::map<std::string, double> p = kDefaults;
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
-    line = line.substr(0, line.find('#'));
+    if (size_t comment = line.find('#'); comment != std::string::npos) line.resize(comment);
     std::istringstream fields(line);
     std::string name;
     double value;
