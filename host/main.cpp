@@ -13,6 +13,7 @@
 #include "Options.h"
 #include "Player.h"
 #include "Screen.h"
+#include "Validator.h"
 
 namespace fs = std::filesystem;
 
@@ -110,6 +111,10 @@ int Play(const GameModule& module, const Options& options) {
 int main(int argc, char** argv) {
   try {
     Options options = ParseOptions(argc, argv);
+    if (options.validate) {
+      if (options.module.empty()) throw HostError(kExitUsage, "--validate needs a MODULE");
+      return RunValidator(options);
+    }
     GameModule module(options.module.empty() ? DefaultModulePath() : options.module);
     return options.info ? PrintInfo(module) : Play(module, options);
   } catch (const HostError& error) {

@@ -2,13 +2,13 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 #include <loadpng.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <regex>
 #include <string>
 
+#include "Command.h"
 #include "WorkingFolder.h"
 
 namespace fs = std::filesystem;
@@ -16,20 +16,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kGamehost = FLINTMOOR_GAMEHOST_PATH;
-
-struct Outcome {
-  int status;
-  std::string output;  // stdout and stderr together
-};
-
-Outcome RunCommand(const std::string& command) {
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  std::string output;
-  char chunk[4096];
-  while (size_t n = fread(chunk, 1, sizeof chunk, pipe)) output.append(chunk, n);
-  int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
-}
 
 int BestScore(const std::string& output) {
   std::smatch match;
