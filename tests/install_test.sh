@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and checks what a host author gets:
 # the module beside its games/ folder, the header, and a pkg-config file
-# good enough to compile a host.
+# good enough to compile a host and a module.
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d)
@@ -27,4 +27,11 @@ END_OF_MAIN()
 CPP
 flags=$(PKG_CONFIG_PATH="$pc_dir" pkg-config --cflags --libs flintmoor-plugin)
 g++ -std=c++17 -Wall -Wextra -Werror -o "$prefix/host" "$prefix/host.cpp" $flags -ldl
-echo "installed layout and pkg-config host build: ok"
+
+# A module author's build, as the README gives it, passes the installed validator.
+g++ -std=c++17 -shared -fPIC -fvisibility=hidden -o "$prefix/mygame.so" \
+  "$(dirname "$0")/modules/test_game.cpp" $flags
+mkdir -p "$prefix/games"
+(cd "$prefix" && "$prefix/bin/gamehost" --validate mygame.so >"$prefix/validate.txt") ||
+  { cat "$prefix/validate.txt"; exit 1; }
+echo "installed layout, pkg-config host and module builds, validator: ok"
