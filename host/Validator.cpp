@@ -141,19 +141,15 @@ long ResidentKb() {
   return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-// A started game with the module kept loaded, for the checks that play.
-struct Session {
-  explicit Session(const Subject& subject) : module(subject.module) {
-    if (!module.Ok()) return;
-    game = module.NewGame();
-    game->SetPath(subject.module.c_str());
-    fs::current_path(subject.resources);
-    started = game->Init();
-  }
-  Loaded module;
-  std::unique_ptr<IGame> game;
-  bool started = false;
-};
+// A new game of the module, handed its path and started in its resource
+// folder as a host does.
+std::unique_ptr<IGame> StartGame(const Subject& subject, const Loaded& module, bool& started) {
+  auto game = module.NewGame();
+  game->SetPath(subject.module.c_str());
+  fs::current_path(subject.resources);
+  started = game->Init();
+  return game;
+}
 
 void PlayFrames(IGame& game, BITMAP* destination, int frames, unsigned seed) {
   RandomMouse mouse(seed);
@@ -164,10 +160,7 @@ void PlayFrames(IGame& game, BITMAP* destination, int frames, unsigned seed) {
   }
 }
 
-Verdict ExportsGetPlugin(const Subject& subject) {
-  if (!StartAllegro(32)) return Fail("no display for Allegro");
-  Loaded module(subject.module);
-  if (!module.Ok()) return Fail(module.Error());
+Verdict ExportsGetPlugin(const Subject&, const Loaded& module) {
   auto first = module.NewGame();
   auto second = module.NewGame();
   if (first == nullptr || second == nullptr) return Fail("GetPlugin answered null");
@@ -175,10 +168,7 @@ Verdict ExportsGetPlugin(const Subject& subject) {
   return Pass("loaded with RTLD_NOW | RTLD_LOCAL; two calls gave two games");
 }
 
-Verdict Identity(const Subject& subject) {
-  if (!StartAllegro(32)) return Fail("no display for Allegro");
-  Loaded module(subject.module);
-  if (!module.Ok()) return Fail(module.Error());
+Verdict Identity(const Subject&, const Loaded& module) {
   auto game = module.NewGame();
   auto other = module.NewGame();
   using Operation = const char* (IGame::*)();
@@ -206,10 +196,7 @@ Verdict Identity(const Subject& subject) {
               std::to_string(queries[2]) + ", " + std::to_string(queries[3]));
 }
 
-Verdict SetPath(const Subject& subject) {
-  if (!StartAllegro(32)) return Fail("no display for Allegro");
-  Loaded module(subject.module);
-  if (!module.Ok()) return Fail(module.Error());
+Verdict SetPath(const Subject&, const Loaded& module) {
   auto game = module.NewGame();
   const std::pair<const char*, const char*> cases[] = {{"first/folder/module.so", "first/folder/"},
                                                        {"second/module.so", "second/"}};
@@ -224,10 +211,7 @@ Verdict SetPath(const Subject& subject) {
   return Pass("stores the folder; a second call replaces the first");
 }
 
-Verdict InitInTime(const Subject& subject) {
-  if (!StartAllegro(32)) return Fail("no display for Allegro");
-  Loaded module(subject.module);
-  if (!module.Ok()) return Fail(module.Error());
+Verdict InitInTime(const Subject& subject, const Loaded& module) {
   auto game = module.NewGame();
   game->SetPath(subject.module.c_str());
   fs::current_path(subject.resources);
@@ -245,17 +229,16 @@ Verdict InitInTime(const Subject& subject) {
 
 // Frames with random input, drawn into a destination larger than the
 // picture: everything beyond 640x480 must stay as it was.
-Verdict Frames(const Subject& subject, int depth) {
-  if (!StartAllegro(depth)) return Fail("no display for Allegro");
-  Session session(subject);
-  if (!session.module.Ok()) return Fail(session.module.Error());
-  if (!session.started) return Fail("Init answered false in " + subject.resources);
+Verdict Frames(const Subject& subject, const Loaded& module, int depth) {
+  bool started;
+  auto game = StartGame(subject, module, started);
+  if (!started) return Fail("Init answered false in " + subject.resources);
   BITMAP* destination = create_bitmap(640 + 64, 480 + 48);
   const int untouched = makecol(3, 254, 7);
   clear_to_color(destination, untouched);
   constexpr int kRound = 100;
   for (int frame = 0; frame < kFrames; frame += kRound) {
-    PlayFrames(*session.game, destination, kRound, subject.seed + unsigned(depth + frame));
+    PlayFrames(*game, destination, kRound, subject.seed + unsigned(depth + frame));
     for (int y = 0; y < destination->h; ++y) {
       for (int x = y < 480 ? 640 : 0; x < destination->w; ++x) {
         if (getpixel(destination, x, y) != untouched) {
@@ -265,16 +248,13 @@ Verdict Frames(const Subject& subject, int depth) {
       }
     }
   }
-  session.game->Shutdown();
+  game->Shutdown();
   destroy_bitmap(destination);
   return Pass(std::to_string(kFrames) + " frames of random input at " + std::to_string(depth) +
               " bits per pixel; Draw kept to 640x480");
 }
 
-Verdict Lifecycle(const Subject& subject) {
-  if (!StartAllegro(32)) return Fail("no display for Allegro");
-  Loaded module(subject.module);
-  if (!module.Ok()) return Fail(module.Error());
+Verdict Lifecycle(const Subject& subject, const Loaded& module) {
   auto game = module.NewGame();
   game->SetPath(subject.module.c_str());
   {
@@ -295,10 +275,7 @@ Verdict Lifecycle(const Subject& subject) {
   return Pass("Shutdown after false and true Inits, Init again, destroyed when stopped");
 }
 
-Verdict NoResources(const Subject& subject) {
-  if (!StartAllegro(32)) return Fail("no display for Allegro");
-  Loaded module(subject.module);
-  if (!module.Ok()) return Fail(module.Error());
+Verdict NoResources(const Subject& subject, const Loaded& module) {
   auto game = module.NewGame();
   game->SetPath(subject.module.c_str());
   EmptyFolder empty;
@@ -314,18 +291,23 @@ void CountHostTick() {
   ++hostTicks;
 }
 
+// Plays a few frames of a game of a freshly loaded module, then unloads it.
+std::string PlayAndUnload(const Subject& subject, BITMAP* picture, int frames, unsigned seed) {
+  Loaded module(subject.module);
+  if (!module.Ok()) return module.Error();
+  bool started;
+  auto game = StartGame(subject, module, started);
+  if (started) PlayFrames(*game, picture, frames, seed);
+  game->Shutdown();
+  return "";
+}
+
 Verdict Unload(const Subject& subject) {
-  if (!StartAllegro(32)) return Fail("no display for Allegro");
   if (install_int(CountHostTick, 1) != 0) return Fail("can't install a timer callback");
-  {
-    Session session(subject);
-    if (!session.module.Ok()) return Fail(session.module.Error());
-    BITMAP* picture = create_bitmap(640, 480);
-    if (session.started) PlayFrames(*session.game, picture, 100, subject.seed);
-    destroy_bitmap(picture);
-    session.game->Shutdown();
-    session.game.reset();
-  }
+  BITMAP* picture = create_bitmap(640, 480);
+  std::string error = PlayAndUnload(subject, picture, 100, subject.seed);
+  destroy_bitmap(picture);
+  if (!error.empty()) return Fail(error);
   void* stillThere = dlopen(subject.module.c_str(), RTLD_NOW | RTLD_NOLOAD);
   // The timer thread runs on; a callback left behind now calls unmapped code.
   for (int start = hostTicks; hostTicks < start + 300;) rest(1);
@@ -337,15 +319,11 @@ Verdict Unload(const Subject& subject) {
 }
 
 Verdict Cycles(const Subject& subject) {
-  if (!StartAllegro(32)) return Fail("no display for Allegro");
   long warm = 0;
   BITMAP* picture = create_bitmap(640, 480);
   for (int cycle = 0; cycle < kCycles; ++cycle) {
-    Session session(subject);
-    if (!session.module.Ok()) return Fail(session.module.Error());
-    if (session.started) PlayFrames(*session.game, picture, 20, subject.seed + unsigned(cycle));
-    session.game->Shutdown();
-    session.game.reset();
+    std::string error = PlayAndUnload(subject, picture, 20, subject.seed + unsigned(cycle));
+    if (!error.empty()) return Fail(error);
     if (cycle == kWarmUpCycles) warm = ResidentKb();
   }
   destroy_bitmap(picture);
@@ -356,26 +334,41 @@ Verdict Cycles(const Subject& subject) {
   return Pass("resident memory grew " + grew);
 }
 
+// A check runs in its own child process: Allegro started at a colour depth,
+// then either the check on the module loaded for it, or a check that loads
+// and unloads the module itself.
 struct Check {
   const char* name;
   int seconds;
-  Verdict (*run)(const Subject&);
+  int depth;
+  Verdict (*onModule)(const Subject&, const Loaded&);
+  Verdict (*loadsItself)(const Subject&);
   const char* whenItCrashes;
 };
 
 const Check kChecks[] = {
-    {"exports GetPlugin", 10, ExportsGetPlugin, "while loading or creating the game"},
-    {"identity", 10, Identity, "in an identity, query or notify operation"},
-    {"SetPath", 10, SetPath, "in SetPath"},
-    {"Init in time", 10, InitInTime, "in Init or Shutdown"},
-    {"frames at 32 bpp", 60, [](const Subject& s) { return Frames(s, 32); }, "in Update or Draw"},
-    {"frames at 16 bpp", 60, [](const Subject& s) { return Frames(s, 16); }, "in Update or Draw"},
-    {"lifecycle", 30, Lifecycle, "in Init, Shutdown or the destructor"},
-    {"no resources", 10, NoResources, "starting without its resources"},
-    {"unload", 20, Unload,
+    {"exports GetPlugin", 10, 32, ExportsGetPlugin, nullptr, "while loading or creating the game"},
+    {"identity", 10, 32, Identity, nullptr, "in an identity, query or notify operation"},
+    {"SetPath", 10, 32, SetPath, nullptr, "in SetPath"},
+    {"Init in time", 10, 32, InitInTime, nullptr, "in Init or Shutdown"},
+    {"frames at 32 bpp", 60, 32, [](const Subject& s, const Loaded& m) { return Frames(s, m, 32); },
+     nullptr, "in Update or Draw"},
+    {"frames at 16 bpp", 60, 16, [](const Subject& s, const Loaded& m) { return Frames(s, m, 16); },
+     nullptr, "in Update or Draw"},
+    {"lifecycle", 30, 32, Lifecycle, nullptr, "in Init, Shutdown or the destructor"},
+    {"no resources", 10, 32, NoResources, nullptr, "starting without its resources"},
+    {"unload", 20, 32, nullptr, Unload,
      "after it was unloaded: the classic sign of a timer callback left behind"},
-    {"load cycles", 60, Cycles, "in a load, play, unload cycle"},
+    {"load cycles", 60, 32, nullptr, Cycles, "in a load, play, unload cycle"},
 };
+
+Verdict RunCheck(const Check& check, const Subject& subject) {
+  if (!StartAllegro(check.depth)) return Fail("no display for Allegro");
+  if (check.loadsItself != nullptr) return check.loadsItself(subject);
+  Loaded module(subject.module);
+  if (!module.Ok()) return Fail(module.Error());
+  return check.onModule(subject, module);
+}
 
 std::string Json(const std::string& text) {
   std::string quoted = "\"";
@@ -414,7 +407,7 @@ int RunValidator(const Options& options) {
   int passed = 0, failed = 0;
   std::string json;
   for (const Check& check : kChecks) {
-    Verdict verdict = RunIsolated([&] { return check.run(subject); }, check.seconds);
+    Verdict verdict = RunIsolated([&] { return RunCheck(check, subject); }, check.seconds);
     if (!verdict.passed && verdict.detail.rfind("crashed", 0) == 0) {
       verdict.detail += " " + std::string(check.whenItCrashes);
     }
