@@ -1,4 +1,5 @@
 // The module as a host sees it: loaded with dlopen, driven only through IGame.
+#include <allegro.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -6,6 +7,7 @@
 
 #include "IGame.h"
 #include "ModuleLoader.h"
+#include "Sharpshooter.h"
 #include "WorkingFolder.h"
 
 namespace {
@@ -108,6 +110,28 @@ TEST_F(ModuleTest, InitFailsOnADatafileThatIsNotOne) {
   elsewhere.PutDatafile("this is not an Allegro datafile");
   auto game = module.NewGame();
   EXPECT_FALSE(game->Init());
+  game->Shutdown();
+}
+
+// Through IGame alone: play (in real time, as spawns follow the clock) until
+// something is shot down; the best score then outlives Shutdown and the next
+// Init starts again from 0.
+TEST_F(ModuleTest, BestScoreOutlivesShutdownUntilTheNextInit) {
+  auto game = module.NewGame();
+  ASSERT_TRUE(game->Init());
+  {
+    Sharpshooter player(*game);
+    for (int frame = 0; frame < 3000 && game->GetScore() == 0; ++frame) {
+      player.Frame(true);
+      rest(2);
+    }
+  }
+  const int32_t best = game->GetScore();
+  ASSERT_GT(best, 0) << "nothing was shot down in 3000 frames";
+  game->Shutdown();
+  EXPECT_EQ(game->GetScore(), best);
+  ASSERT_TRUE(game->Init());
+  EXPECT_EQ(game->GetScore(), 0);
   game->Shutdown();
 }
 
