@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -368,6 +369,9 @@ const Check kChecks[] = {
 
 Verdict RunCheck(const Check& check, const Subject& subject) {
   if (!StartAllegro(check.depth)) return Fail("no display for Allegro");
+  // Allegro's own crash handlers shut it down first, which can fail in turn
+  // and hide the signal; the report names the signal that really came.
+  for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL}) std::signal(signal, SIG_DFL);
   if (check.loadsItself != nullptr) return check.loadsItself(subject);
   Loaded module(subject.module);
   if (!module.Ok()) return Fail(module.Error());
