@@ -243,9 +243,11 @@ int main(int argc, char** argv) {
       if (!results.count("BM_FrameRatio" + args)) continue;
       auto& ratio = results["BM_FrameRatio" + args].counters;
       double update = results["BM_Update" + args].ns;
-      std::printf("%4d %8d %10.0f %14.2f %10.0f %12.0f %12.0f %7.3f\n", depth, targets, update,
-                  targets ? update / targets : 0.0, results["BM_Draw" + args].ns, ratio["game_ns"],
-                  ratio["floor_ns"], ratio["ratio"]);
+      double allocations = results["BM_Update" + args].counters["allocs_per_frame"] +
+                           results["BM_Draw" + args].counters["allocs_per_frame"];
+      std::printf("%4d %8d %10.0f %14.2f %10.0f %12.0f %12.0f %7.3f %13.0f\n", depth, targets,
+                  update, targets ? update / targets : 0.0, results["BM_Draw" + args].ns,
+                  ratio["game_ns"], ratio["floor_ns"], ratio["ratio"], allocations);
     }
   }
   return 0;
