@@ -1,6 +1,8 @@
 #include "Options.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 
 #include "HostError.h"
@@ -20,6 +22,17 @@ const char* const kUsage =
     "  --json            with --validate: print the results as JSON\n";
 
 namespace {
+
+struct Flag {
+  const char* name;
+  bool Options::*member;
+};
+const Flag kFlags[] = {{"--info", &Options::info},
+                       {"--autoplay", &Options::autoplay},
+                       {"--fullscreen", &Options::fullscreen},
+                       {"--verbose", &Options::verbose},
+                       {"--validate", &Options::validate},
+                       {"--json", &Options::json}};
 
 long Number(const std::string& option, const char* text, long least) {
   char* end = nullptr;
@@ -41,18 +54,10 @@ Options ParseOptions(int argc, char** argv) {
       if (i + 1 >= argc) throw HostError(kExitUsage, arg + " needs a value");
       return argv[++i];
     };
-    if (arg == "--info") {
-      options.info = true;
-    } else if (arg == "--autoplay") {
-      options.autoplay = true;
-    } else if (arg == "--fullscreen") {
-      options.fullscreen = true;
-    } else if (arg == "--verbose") {
-      options.verbose = true;
-    } else if (arg == "--validate") {
-      options.validate = true;
-    } else if (arg == "--json") {
-      options.json = true;
+    auto flag = std::find_if(std::begin(kFlags), std::end(kFlags),
+                             [&](const Flag& f) { return arg == f.name; });
+    if (flag != std::end(kFlags)) {
+      options.*(flag->member) = true;
     } else if (arg == "--frames") {
       options.frames = Number(arg, value(), 1);
     } else if (arg == "--fps") {
