@@ -87,6 +87,8 @@ int Play(const GameModule& module, const Options& options) {
       GameDidNotStart(*game, module);
     }
     std::unique_ptr<BITMAP, void (*)(BITMAP*)> picture(create_bitmap(640, 480), destroy_bitmap);
+    if (picture == nullptr) throw HostError(kExitNoGraphics, "no memory for a 640x480 picture");
+    clear_bitmap(picture.get());  // what a screenshot shows if no frame was drawn
     std::unique_ptr<Player> player;
     if (options.autoplay) {
       player = std::make_unique<AutoPlayer>(options.seed);
