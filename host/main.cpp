@@ -82,13 +82,13 @@ int Play(const GameModule& module, const Options& options) {
   {
     Screen screen(std::string(game->GetName()) + " " + game->GetVersion(), options.fullscreen);
     register_png_file_type();
+    std::unique_ptr<BITMAP, void (*)(BITMAP*)> picture(create_bitmap(640, 480), destroy_bitmap);
+    if (picture == nullptr) throw HostError(kExitNoGraphics, "no memory for a 640x480 picture");
+    clear_bitmap(picture.get());  // what a screenshot shows if no frame was drawn
     if (!game->Init()) {
       game->Shutdown();
       GameDidNotStart(*game, module);
     }
-    std::unique_ptr<BITMAP, void (*)(BITMAP*)> picture(create_bitmap(640, 480), destroy_bitmap);
-    if (picture == nullptr) throw HostError(kExitNoGraphics, "no memory for a 640x480 picture");
-    clear_bitmap(picture.get());  // what a screenshot shows if no frame was drawn
     std::unique_ptr<Player> player;
     if (options.autoplay) {
       player = std::make_unique<AutoPlayer>(options.seed);
