@@ -36,10 +36,6 @@ GameModule::~GameModule() {
   dlclose(handle_);
 }
 
-std::string GameModule::Stem() const {
-  return fs::path(path_).stem().string();
-}
-
 std::string DefaultModulePath() {
   std::error_code error;
   fs::path self = fs::read_symlink("/proc/self/exe", error);

@@ -19,8 +19,6 @@ class GameModule {
 
   std::unique_ptr<IGame> NewGame() const { return std::unique_ptr<IGame>(getPlugin_()); }
   const std::string& Path() const { return path_; }
-  // The module's file name without folder and extension: "flintmoor".
-  std::string Stem() const;
 
  private:
   std::string path_;

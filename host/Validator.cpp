@@ -19,6 +19,7 @@
 #include "HostError.h"
 #include "IGame.h"
 #include "Isolated.h"
+#include "ResourceFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -395,15 +396,6 @@ std::string Json(const std::string& text) {
   return quoted + "\"";
 }
 
-// The folder that holds the module's games/: the working folder, or else
-// the module's own.
-std::string ResourceFolder(const fs::path& module) {
-  if (fs::is_directory("games") || !fs::is_directory(module.parent_path() / "games")) {
-    return fs::current_path().string();
-  }
-  return module.parent_path().string();
-}
-
 }  // namespace
 
 int RunValidator(const Options& options) {
@@ -411,7 +403,7 @@ int RunValidator(const Options& options) {
   if (!fs::is_regular_file(module)) {
     throw HostError(kExitModuleUnloadable, "no game module at '" + options.module + "'");
   }
-  Subject subject{module.string(), ResourceFolder(module), options.seed};
+  Subject subject{module.string(), ResourceFolder(module.string()), options.seed};
   int passed = 0, failed = 0;
   std::string json;
   for (const Check& check : kChecks) {

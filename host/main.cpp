@@ -12,6 +12,7 @@
 #include "HostError.h"
 #include "Options.h"
 #include "Player.h"
+#include "ResourceFolder.h"
 #include "Screen.h"
 #include "Validator.h"
 
@@ -24,7 +25,7 @@ namespace {
 std::string IconPath(IGame& game, const GameModule& module) {
   std::string folder = game.path != nullptr ? game.path : "";
   fs::path beside = fs::path(folder) / game.GetIcon();
-  fs::path withResources = fs::path(folder) / "games" / module.Stem() / game.GetIcon();
+  fs::path withResources = fs::path(folder) / "games" / ModuleName(module.Path()) / game.GetIcon();
   if (!fs::exists(beside) && fs::exists(withResources)) return withResources.string();
   return beside.string();
 }
@@ -38,17 +39,18 @@ int PrintInfo(const GameModule& module) {
   return kExitOk;
 }
 
-// Games find their resources under games/ in the working folder. Started
-// elsewhere, gamehost moves to the module's folder when that one has them.
+// Games find their resources under games/ in the working folder: gamehost
+// moves to the folder that holds this module's.
 void MoveToResources(const GameModule& module, bool verbose) {
-  fs::path moduleFolder = fs::absolute(module.Path()).parent_path();
-  if (fs::is_directory("games") || !fs::is_directory(moduleFolder / "games")) return;
-  fs::current_path(moduleFolder);
-  if (verbose) std::printf("working folder: %s\n", moduleFolder.c_str());
+  fs::path folder = ResourceFolder(module.Path());
+  if (folder == fs::current_path()) return;
+  fs::current_path(folder);
+  if (verbose) std::printf("working folder: %s\n", folder.c_str());
 }
 
 [[noreturn]] void GameDidNotStart(IGame& game, const GameModule& module) {
-  std::string datafile = "games/" + module.Stem() + "/" + module.Stem() + ".dat";
+  std::string name = ModuleName(module.Path());
+  std::string datafile = "games/" + name + "/" + name + ".dat";
   std::string folder = fs::current_path().string();
   std::string what = fs::exists(datafile)
                          ? datafile + " in " + folder + " was not accepted (damaged or wrong?)"

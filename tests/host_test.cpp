@@ -63,6 +63,16 @@ TEST(HostTest, InfoNamesTheGameAndItsIcon) {
   EXPECT_TRUE(fs::exists(icon[1].str())) << icon[1];
 }
 
+// The source tree has a games/flintmoor/ of its own (art and sound, no
+// datafile); started there, gamehost still finds the built module's.
+TEST(HostTest, PlaysAndValidatesFromTheSourceTree) {
+  const std::string fromSource = std::string("cd ") + FLINTMOOR_SOURCE_DIR + " && " + kGamehost;
+  Outcome played = RunCommand(fromSource + " --autoplay --frames 30");
+  EXPECT_EQ(played.status, 0) << played.output;
+  Outcome validated = RunCommand(fromSource + " --validate " + FLINTMOOR_MODULE_PATH);
+  EXPECT_EQ(validated.status, 0) << validated.output;
+}
+
 // Each way of failing says what went wrong, what to do, and exits with its
 // own status.
 TEST(HostTest, FailuresSayWhatWentWrongWithTheirOwnStatus) {

@@ -1,0 +1,16 @@
+// Where a game module's resources are found from: the folder that holds its
+// games/<name>/ (name: the module's file name without extension).
+#ifndef FLINTMOOR_HOST_RESOURCEFOLDER_H
+#define FLINTMOOR_HOST_RESOURCEFOLDER_H
+
+#include <string>
+
+// The module's own folder when its games/<name>/ is there (so an installed
+// or built module finds what was made for it, wherever gamehost is started),
+// else the working folder. Answers an absolute path.
+std::string ResourceFolder(const std::string& modulePath);
+
+// The module's file name without folder and extension: "flintmoor".
+std::string ModuleName(const std::string& modulePath);
+
+#endif
