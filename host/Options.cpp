@@ -1,6 +1,8 @@
 #include "Options.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <iterator>
 #include <string>
@@ -11,15 +13,20 @@ const char* const kUsage =
     "usage: gamehost [options] [MODULE]\n"
     "  MODULE            game module to load (default: flintmoor.so beside gamehost)\n"
     "  --info            print the game's name, author, description, version and icon\n"
-    "  --autoplay        let the built-in player aim and click\n"
-    "  --frames N        stop after N frames\n"
-    "  --fps N           updates a second (default 60)\n"
-    "  --screenshot FILE save the last frame (.png, .bmp, .pcx or .tga)\n"
-    "  --fullscreen      play on the full screen instead of a 640x480 window\n"
-    "  --verbose         report each button press passed to the game\n"
+    "  --autoplay        let the built-in player aim and click, round after round\n"
+    "  --frames N        stop after N frames; starts playing without the start screen\n"
+    "  --fps N           frames a second (default 60); games that move a step a frame\n"
+    "                    run faster or slower with it\n"
+    "  --escapes N       escapes that end a round (default 10; 0: endless)\n"
+    "  --scale N         window size: N times 640x480 (default: the largest that fits)\n"
+    "  --screenshot FILE save the game's last frame (.png, .bmp, .pcx or .tga)\n"
+    "  --fullscreen      play on the full screen instead of in a window\n"
+    "  --no-save         keep no best scores\n"
+    "  --verbose         report each button press passed to the game, and the sound driver\n"
     "  --validate        check that MODULE keeps the IGame contract\n"
     "  --seed N          seed of the built-in player and the validator's input\n"
-    "  --json            with --validate: print the results as JSON\n";
+    "  --json            with --validate: print the results as JSON\n"
+    "Keys: P pauses and resumes; Esc ends a round, or quits.\n";
 
 namespace {
 
@@ -32,14 +39,17 @@ const Flag kFlags[] = {{"--info", &Options::info},
                        {"--fullscreen", &Options::fullscreen},
                        {"--verbose", &Options::verbose},
                        {"--validate", &Options::validate},
-                       {"--json", &Options::json}};
+                       {"--json", &Options::json},
+                       {"--no-save", &Options::noSave}};
 
-long Number(const std::string& option, const char* text, long least) {
+// A whole number within [least, most]; anything else is a usage error.
+long Number(const std::string& option, const char* text, long least, long most) {
   char* end = nullptr;
+  errno = 0;
   long value = std::strtol(text, &end, 10);
-  if (*text == '\0' || *end != '\0' || value < least) {
-    throw HostError(kExitUsage, option + " takes a whole number of at least " +
-                                    std::to_string(least) + ", not '" + text + "'");
+  if (*text == '\0' || *end != '\0' || errno == ERANGE || value < least || value > most) {
+    throw HostError(kExitUsage, option + " takes a whole number from " + std::to_string(least) +
+                                    " to " + std::to_string(most) + ", not '" + text + "'");
   }
   return value;
 }
@@ -59,11 +69,15 @@ Options ParseOptions(int argc, char** argv) {
     if (flag != std::end(kFlags)) {
       options.*(flag->member) = true;
     } else if (arg == "--frames") {
-      options.frames = Number(arg, value(), 1);
+      options.frames = Number(arg, value(), 1, LONG_MAX);
     } else if (arg == "--fps") {
-      options.fps = int(Number(arg, value(), 1));
+      options.fps = int(Number(arg, value(), 1, 1000));
+    } else if (arg == "--escapes") {
+      options.escapes = int(Number(arg, value(), 0, 1000000));
+    } else if (arg == "--scale") {
+      options.scale = int(Number(arg, value(), 1, 16));
     } else if (arg == "--seed") {
-      options.seed = unsigned(Number(arg, value(), 0));
+      options.seed = unsigned(Number(arg, value(), 0, UINT_MAX));
     } else if (arg == "--screenshot") {
       options.screenshot = value();
     } else if (arg == "--help" || arg == "-h") {
@@ -74,6 +88,5 @@ Options ParseOptions(int argc, char** argv) {
       options.module = arg;
     }
   }
-  if (options.fps > 1000) throw HostError(kExitUsage, "--fps may be at most 1000");
   return options;
 }

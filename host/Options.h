@@ -12,8 +12,11 @@ struct Options {
   bool verbose = false;
   bool validate = false;
   bool json = false;
+  bool noSave = false;  // keep no best scores
   int fps = 60;
-  long frames = 0;  // 0: until Esc or the window is closed
+  long frames = 0;   // 0: until the player quits
+  int escapes = 10;  // escapes that end a round; 0: endless
+  int scale = 0;     // the window's whole-number scale; 0: the largest that fits
   unsigned seed = 1;
   std::string screenshot;
 };

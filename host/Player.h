@@ -8,51 +8,74 @@
 #include <vector>
 
 #include "IGame.h"
+#include "View.h"
 
 struct BITMAP;
 
 class Player {
  public:
   virtual ~Player() = default;
-  // The mouse for the next frame; lastFrame is the picture drawn in the
-  // previous one (null before the first).
+  // The mouse for the next frame, in picture coordinates; lastFrame is the
+  // picture drawn in the previous one (null before the first, and on the
+  // host's own screens).
   virtual MouseInput Next(BITMAP* lastFrame) = 0;
+  // Where to show the crosshair now.
+  virtual Pointer Aim() const = 0;
 };
 
-// The real mouse. A press and release that both fall between two frames
-// still reach the game as one frame with the button down.
+// The real mouse, mapped through the view. A press and release that both
+// fall between two frames still reach the game as one frame with the button
+// down.
 class MousePlayer final : public Player {
  public:
-  MousePlayer();
+  explicit MousePlayer(const View& view);
   ~MousePlayer() override;
   MouseInput Next(BITMAP* lastFrame) override;
+  Pointer Aim() const override;
+
+ private:
+  const View& view_;
 };
 
-// Plays like a person would: it knows nothing of the game, looks at the
-// picture for things that are not sky and keep changing, waits a reaction
-// time, then clicks near where the thing is now. It misses now and then.
+// Plays like a good player would: it knows nothing of the game, looks at
+// the picture for things that are not sky and move, reacts after a
+// moment, moves the pointer there, leads the target a little and clicks;
+// it shoots first at what would get away first, and it misses now and then.
 class AutoPlayer final : public Player {
  public:
   explicit AutoPlayer(unsigned seed);
   MouseInput Next(BITMAP* lastFrame) override;
+  Pointer Aim() const override;
 
  private:
-  struct Spot {
-    int x, y;
-    bool found;
+  struct Blob {
+    double x, y;  // centre, picture pixels
+    int left, right;
   };
-  // The centre of the busiest cell holding something moving, the nearest to
-  // `near` when given.
-  Spot FindMovingThing(BITMAP* frame, const Spot* near);
+  struct Track {
+    int id;
+    double x, y, vx;
+    int age = 0, unseen = 0;
+    bool shot = false;
+  };
+  void FindBlobs(BITMAP* frame);
+  void FollowTracks();
+  Track* Find(int id);
+  Track* ChooseTarget();
 
-  enum class State { kLooking, kReacting, kPressing } state_ = State::kLooking;
+  enum class State { kLooking, kAiming, kPressing, kRecovering } state_ = State::kLooking;
   std::mt19937 random_;
+  std::vector<Blob> blobs_;
+  std::vector<Track> tracks_;
+  int nextId_ = 1;
+  int targetId_ = 0;
   int countdown_ = 0;
-  Spot spotted_{0, 0, false};
+  double fromX_ = 320, fromY_ = 240;  // where the pointer set off from
+  int moveFrames_ = 1, moved_ = 0;
+  double aimErrorX_ = 0, aimErrorY_ = 0;
   MouseInput mouse_{320, 240, 0};
-  std::vector<uint32_t> cellHash_;
-  std::vector<int> cellStillFrames_;
-  std::vector<int> rowSample_;
+  std::vector<int> samples_, sorted_;
+  std::vector<int> label_;
 };
 
 #endif

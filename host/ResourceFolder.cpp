@@ -16,3 +16,14 @@ std::string ResourceFolder(const std::string& modulePath) {
   }
   return fs::current_path().string();
 }
+
+std::string IconPath(IGame& game, const std::string& modulePath) {
+  std::string folder = game.path != nullptr ? game.path : "";
+  fs::path beside = fs::path(folder) / game.GetIcon();
+  fs::path withResources = fs::path(folder) / "games" / ModuleName(modulePath) / game.GetIcon();
+  std::error_code error;
+  if (!fs::exists(beside, error) && fs::exists(withResources, error)) {
+    return withResources.string();
+  }
+  return beside.string();
+}

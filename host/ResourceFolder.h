@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "IGame.h"
+
 // The module's own folder when its games/<name>/ is there (so an installed
 // or built module finds what was made for it, wherever gamehost is started),
 // else the working folder. Answers an absolute path.
@@ -12,5 +14,9 @@ std::string ResourceFolder(const std::string& modulePath);
 
 // The module's file name without folder and extension: "flintmoor".
 std::string ModuleName(const std::string& modulePath);
+
+// Where the game's icon is: the folder SetPath stored joined with GetIcon,
+// or, where the module keeps its pictures with its resources, that file.
+std::string IconPath(IGame& game, const std::string& modulePath);
 
 #endif

@@ -9,12 +9,31 @@
 #include <cstdio>
 
 #include "HostError.h"
+#include "WindowLook.h"
 
 namespace {
 
 std::atomic<bool> closeClicked{false};
 void OnCloseButton() {
   closeClicked = true;
+}
+
+std::atomic<bool> focusLost{false};
+void OnSwitchOut() {
+  focusLost = true;
+}
+
+// Room the desktop keeps for title bars and panels around a window.
+constexpr int kDesktopMargin = 64;
+
+// Opens the graphics mode at a depth games can use: the desktop's, 32, 16.
+bool OpenMode(int mode, int width, int height) {
+  for (int depth : {desktop_color_depth(), 32, 16}) {
+    if (depth < 15) continue;  // no desktop depth known, or a palette mode
+    set_color_depth(depth);
+    if (set_gfx_mode(mode, width, height, 0, 0) == 0) return true;
+  }
+  return false;
 }
 
 // The sound libraries Allegro tries print their own complaints when there is
@@ -44,44 +63,80 @@ void StartAllegro() {
   }
 }
 
-Screen::Screen(const std::string& title, bool fullscreen) {
+Screen::Screen(const std::string& title, const std::string& iconFile, bool fullscreen, int scale) {
+  SetWindowLook(iconFile);
   StartAllegro();
   install_keyboard();
   install_mouse();
   install_timer();
-  const int mode = fullscreen ? GFX_AUTODETECT_FULLSCREEN : GFX_AUTODETECT_WINDOWED;
+  int desktopWidth = 0, desktopHeight = 0;
+  if (get_desktop_resolution(&desktopWidth, &desktopHeight) != 0) {
+    desktopWidth = View::kWidth;
+    desktopHeight = View::kHeight + View::kStatusHeight;
+  }
+  const int viewHeight = View::kHeight + View::kStatusHeight;
   bool ready = false;
-  for (int depth : {desktop_color_depth(), 32, 16}) {
-    if (depth < 15) continue;  // no desktop depth known, or a palette mode
-    set_color_depth(depth);
-    if (set_gfx_mode(mode, 640, 480, 0, 0) == 0) {
-      ready = true;
-      break;
+  if (fullscreen) {
+    // The desktop's own mode keeps the monitor as it is; 640x480 is the last resort.
+    ready = OpenMode(GFX_AUTODETECT_FULLSCREEN, desktopWidth, desktopHeight) ||
+            OpenMode(GFX_AUTODETECT_FULLSCREEN, View::kWidth, View::kHeight);
+    if (scale == 0) scale = View::ScaleToFit(SCREEN_W, SCREEN_H);
+  } else {
+    if (scale == 0) scale = View::ScaleToFit(desktopWidth, desktopHeight - kDesktopMargin);
+    ready = OpenMode(GFX_AUTODETECT_WINDOWED, View::kWidth * scale, viewHeight * scale);
+    if (!ready && scale > 1) {
+      scale = 1;
+      ready = OpenMode(GFX_AUTODETECT_WINDOWED, View::kWidth, viewHeight);
     }
   }
   if (!ready) {
     std::string reason = allegro_error;
     allegro_exit();
-    throw HostError(kExitNoGraphics, "can't open a 640x480 " +
-                                         std::string(fullscreen ? "full screen" : "window") + ": " +
-                                         reason);
+    throw HostError(kExitNoGraphics, "can't open a " +
+                                         std::string(fullscreen ? "full screen" : "window") +
+                                         " for a 640x480 game: " + reason);
   }
+  view_ = std::make_unique<View>(scale, SCREEN_W, SCREEN_H);
+  // The pointer's position as the window system has it. Otherwise Allegro
+  // counts movements for a while after the mode is set and then moves the
+  // pointer to where it has counted, away from where the player put it.
+  enable_hardware_cursor();
   set_window_title(title.c_str());
   set_close_button_callback(OnCloseButton);
+  // Keep running in the background, and pause the game when that happens.
+  set_display_switch_mode(SWITCH_BACKGROUND);
+  set_display_switch_callback(SWITCH_OUT, OnSwitchOut);
   hasSound_ = InstallSoundQuietly();
   if (!hasSound_) std::fprintf(stderr, "gamehost: no sound card found; playing silently\n");
 }
 
 Screen::~Screen() {
+  remove_display_switch_callback(OnSwitchOut);
   set_close_button_callback(nullptr);
+  view_.reset();  // its bitmaps go before Allegro
   allegro_exit();
 }
 
-void Screen::Show(BITMAP* picture) {
-  blit(picture, screen, 0, 0, 0, 0, 640, 480);
+Screen::Key Screen::NextKey() {
+  if (keyboard_needs_poll()) poll_keyboard();
+  while (keypressed()) {
+    switch (readkey() >> 8) {
+      case KEY_P:
+      case KEY_PAUSE:
+        return Key::kPause;
+      case KEY_ESC:
+        return Key::kEscape;
+      default:
+        break;
+    }
+  }
+  return Key::kNone;
 }
 
-bool Screen::QuitRequested() const {
-  if (keyboard_needs_poll()) poll_keyboard();
-  return closeClicked || key[KEY_ESC];
+bool Screen::CloseClicked() const {
+  return closeClicked;
+}
+
+bool Screen::TakeFocusLost() {
+  return focusLost.exchange(false);
 }

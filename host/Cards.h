@@ -1,0 +1,30 @@
+// The host's own pictures, 640x480 like a game's: the start screen, a
+// round's results, and the paused game.
+#ifndef FLINTMOOR_HOST_CARDS_H
+#define FLINTMOOR_HOST_CARDS_H
+
+#include <cstdint>
+#include <string>
+
+struct BITMAP;
+
+struct GameCard {
+  std::string name, description, version;
+  BITMAP* icon = nullptr;  // may be null
+  int32_t best = 0;        // best score kept for this game
+};
+
+struct RoundResult {
+  int32_t best = 0;    // the game's GetScore at the end of the round
+  long escapes = 0;    // frames in which Update reported an escape
+  long frames = 0;     // Update calls
+  double seconds = 0;  // time played, pauses left out
+  bool record = false;
+};
+
+void DrawStartCard(BITMAP* picture, const GameCard& game);
+void DrawResultsCard(BITMAP* picture, const GameCard& game, const RoundResult& round);
+// The last frame dimmed, with "Paused" over it.
+void DrawPausedCard(BITMAP* picture, BITMAP* lastFrame);
+
+#endif

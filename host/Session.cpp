@@ -1,0 +1,277 @@
+#include "Session.h"
+
+#include <allegro.h>
+#include <loadpng.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "BestScores.h"
+#include "Cards.h"
+#include "FramePacer.h"
+#include "HostError.h"
+#include "Player.h"
+#include "ResourceFolder.h"
+#include "Screen.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bitmap = std::unique_ptr<BITMAP, void (*)(BITMAP*)>;
+
+Bitmap NewPicture() {
+  Bitmap picture(create_bitmap(View::kWidth, View::kHeight), destroy_bitmap);
+  if (picture == nullptr) throw HostError(kExitNoGraphics, "no memory for a 640x480 picture");
+  clear_bitmap(picture.get());  // what a screenshot shows if no frame was drawn
+  return picture;
+}
+
+// Games find their resources under games/ in the working folder: gamehost
+// moves to the folder that holds this module's.
+void MoveToResources(const GameModule& module, bool verbose) {
+  fs::path folder = ResourceFolder(module.Path());
+  if (folder == fs::current_path()) return;
+  fs::current_path(folder);
+  if (verbose) std::printf("working folder: %s\n", folder.c_str());
+}
+
+[[noreturn]] void GameDidNotStart(IGame& game, const GameModule& module) {
+  std::string name = ModuleName(module.Path());
+  std::string datafile = "games/" + name + "/" + name + ".dat";
+  std::string folder = fs::current_path().string();
+  std::string what = fs::exists(datafile)
+                         ? datafile + " in " + folder + " was not accepted (damaged or wrong?)"
+                         : "no " + datafile + " in the working folder " + folder;
+  throw HostError(kExitGameDidNotStart,
+                  std::string(game.GetName()) + " did not start: " + what +
+                      "; run gamehost from the folder that holds the game's games/ folder");
+}
+
+void SaveScreenshot(BITMAP* picture, const std::string& file) {
+  // At 24 bits: a 32-bit picture would be saved with Allegro's unused alpha
+  // byte as the PNG's alpha channel, fully transparent.
+  Bitmap opaque(create_bitmap_ex(24, View::kWidth, View::kHeight), destroy_bitmap);
+  blit(picture, opaque.get(), 0, 0, 0, 0, View::kWidth, View::kHeight);
+  PALETTE palette;
+  get_palette(palette);
+  if (save_bitmap(file.c_str(), opaque.get(), palette) != 0) {
+    throw HostError(kExitScreenshot, "can't save the screenshot to '" + file +
+                                         "' (use .png, .bmp, .pcx or .tga in a writable folder)");
+  }
+  std::printf("screenshot: %s\n", file.c_str());
+}
+
+std::string Text(const char* text) {
+  return text != nullptr ? text : "";
+}
+
+class Session {
+ public:
+  Session(const GameModule& module, const Options& options);
+  int Run();
+
+ private:
+  enum class Next { kGoOn, kQuit };
+  Next StartScreen();
+  Next PlayRound(RoundResult& round);
+  Next ResultsScreen(const RoundResult& round);
+  std::unique_ptr<IGame> StartGame();
+  // Shows a picture and waits for the next frame's time; kQuit when the
+  // window was closed or the run's frames are done.
+  Next Show(BITMAP* picture, const StatusLine& status);
+  // A fresh press of a mouse button on one of the host's screens.
+  bool Clicked();
+  StatusLine RoundStatus(long escapes, bool paused, bool alarm) const;
+
+  const GameModule& module_;
+  const Options& options_;
+  const std::string modulePath_;
+  const bool scripted_;  // autoplay or a set number of frames
+  std::unique_ptr<Screen> screen_;
+  std::unique_ptr<Player> player_;
+  FramePacer pacer_;
+  Bitmap frame_{nullptr, destroy_bitmap};  // the game's picture
+  Bitmap card_{nullptr, destroy_bitmap};   // the host's own
+  Bitmap icon_{nullptr, destroy_bitmap};
+  BestScores scores_;
+  GameCard game_;
+  long shownFrames_ = 0, gameFrames_ = 0, escapes_ = 0;
+  int32_t best_ = 0;
+  bool wasPressed_ = true;  // a button already down is no click
+};
+
+Session::Session(const GameModule& module, const Options& options)
+    : module_(module),
+      options_(options),
+      modulePath_(fs::absolute(module.Path()).string()),
+      scripted_(options.autoplay || options.frames > 0),
+      pacer_(options.fps),
+      // The built-in player's scores are not the person's.
+      scores_(!options.noSave && !options.autoplay) {
+  auto game = module.NewGame();
+  game->SetPath(modulePath_.c_str());
+  game_.name = Text(game->GetName());
+  game_.description = Text(game->GetDescription());
+  game_.version = Text(game->GetVersion());
+  game_.best = scores_.Best(game_.name);
+  const std::string icon = IconPath(*game, modulePath_);
+  MoveToResources(module, options.verbose);
+  screen_ = std::make_unique<Screen>(game_.name + " " + game_.version, icon, options.fullscreen,
+                                     options.scale);
+  register_png_file_type();
+  frame_ = NewPicture();
+  card_ = NewPicture();
+  icon_.reset(load_bitmap(icon.c_str(), nullptr));
+  game_.icon = icon_.get();
+  if (options.autoplay) {
+    player_ = std::make_unique<AutoPlayer>(options.seed);
+  } else {
+    player_ = std::make_unique<MousePlayer>(screen_->GetView());
+  }
+}
+
+int Session::Run() {
+  Next next = scripted_ ? Next::kGoOn : StartScreen();
+  for (int round = 1; next == Next::kGoOn; ++round) {
+    RoundResult result;
+    next = PlayRound(result);
+    std::printf("round %d: best score %d, %ld escapes, %.1f s played%s\n", round, result.best,
+                result.escapes, result.seconds, result.record ? ", a new record" : "");
+    std::fflush(stdout);
+    if (next == Next::kGoOn) next = ResultsScreen(result);
+  }
+  std::string screenshot = options_.screenshot;
+  if (!screenshot.empty()) SaveScreenshot(frame_.get(), screenshot);
+  std::printf("best score %d, %ld escapes in %ld frames\n", best_, escapes_, gameFrames_);
+  return kExitOk;
+}
+
+Session::Next Session::Show(BITMAP* picture, const StatusLine& status) {
+  screen_->GetView().Present(picture, player_->Aim(), status);
+  pacer_.Wait();
+  ++shownFrames_;
+  if (screen_->CloseClicked()) return Next::kQuit;
+  if (options_.frames > 0 && shownFrames_ >= options_.frames) return Next::kQuit;
+  return Next::kGoOn;
+}
+
+bool Session::Clicked() {
+  const bool pressed = player_->Next(nullptr).buttons != 0;
+  const bool click = pressed && !wasPressed_;
+  wasPressed_ = pressed;
+  return click;
+}
+
+Session::Next Session::StartScreen() {
+  DrawStartCard(card_.get(), game_);
+  const StatusLine status{"", "", "Esc quits"};
+  for (;;) {
+    if (Show(card_.get(), status) == Next::kQuit) return Next::kQuit;
+    for (Screen::Key key; (key = screen_->NextKey()) != Screen::Key::kNone;) {
+      if (key == Screen::Key::kEscape) return Next::kQuit;
+    }
+    if (Clicked()) return Next::kGoOn;
+  }
+}
+
+std::unique_ptr<IGame> Session::StartGame() {
+  auto game = module_.NewGame();
+  game->SetPath(modulePath_.c_str());
+  if (!game->Init()) {
+    game->Shutdown();
+    GameDidNotStart(*game, module_);
+  }
+  return game;
+}
+
+StatusLine Session::RoundStatus(long escapes, bool paused, bool alarm) const {
+  std::string escaped = "Escaped " + std::to_string(escapes);
+  if (options_.escapes > 0) escaped += " of " + std::to_string(options_.escapes);
+  return StatusLine{
+      "Record " + std::to_string(std::max(game_.best, best_)), paused ? "Paused" : escaped,
+      paused ? "P resumes, Esc ends the round" : "P pauses, Esc ends the round", alarm};
+}
+
+Session::Next Session::PlayRound(RoundResult& round) {
+  using Clock = std::chrono::steady_clock;
+  auto game = StartGame();
+  const int alarmFrames = std::max(1, options_.fps / 3);
+  bool paused = false, ended = false;
+  int alarm = 0;
+  Next next = Next::kGoOn;
+  auto last = Clock::now();
+  while (!ended && next == Next::kGoOn) {
+    for (Screen::Key key; (key = screen_->NextKey()) != Screen::Key::kNone;) {
+      if (key == Screen::Key::kPause) paused = !paused;
+      if (key == Screen::Key::kEscape) ended = true;
+    }
+    if (screen_->TakeFocusLost()) paused = true;
+    const auto now = Clock::now();
+    if (paused) {
+      // The game is not updated; its clock runs on (see the README).
+      DrawPausedCard(card_.get(), frame_.get());
+      next = Show(card_.get(), RoundStatus(round.escapes, true, false));
+      last = Clock::now();
+      continue;
+    }
+    round.seconds += std::chrono::duration<double>(now - last).count();
+    last = now;
+    MouseInput mouse = player_->Next(round.frames > 0 ? frame_.get() : nullptr);
+    const bool pressed = mouse.buttons != 0;
+    if (options_.verbose && pressed && !wasPressed_) {
+      std::printf("press at (%d, %d) in frame %ld\n", mouse.x, mouse.y, gameFrames_ + 1);
+      std::fflush(stdout);
+    }
+    wasPressed_ = pressed;
+    if (game->Update(0, &mouse) != 0) {
+      ++round.escapes;
+      alarm = alarmFrames;
+    }
+    game->Draw(frame_.get());
+    ++round.frames;
+    ++gameFrames_;
+    next = Show(frame_.get(), RoundStatus(round.escapes, false, alarm > 0));
+    alarm = std::max(0, alarm - 1);
+    if (options_.escapes > 0 && round.escapes >= options_.escapes) ended = true;
+  }
+  round.best = game->GetScore();
+  game->Shutdown();
+  game.reset();
+  round.record = scores_.Offer(game_.name, round.best);
+  best_ = std::max(best_, round.best);
+  escapes_ += round.escapes;
+  return next;
+}
+
+Session::Next Session::ResultsScreen(const RoundResult& round) {
+  DrawResultsCard(card_.get(), game_, round);
+  game_.best = scores_.Best(game_.name);
+  const StatusLine status{"Record " + std::to_string(game_.best), "", "Esc quits"};
+  // A moment before a click counts: the last shot of the round is no answer.
+  const int settle = options_.fps / 2, autoplayWait = options_.fps * 3;
+  for (int frame = 0;; ++frame) {
+    if (Show(card_.get(), status) == Next::kQuit) return Next::kQuit;
+    for (Screen::Key key; (key = screen_->NextKey()) != Screen::Key::kNone;) {
+      if (key == Screen::Key::kEscape) return Next::kQuit;
+    }
+    const bool click = Clicked();
+    if (options_.autoplay && frame >= autoplayWait) return Next::kGoOn;
+    if (click && frame >= settle) return Next::kGoOn;
+  }
+}
+
+}  // namespace
+
+int PlaySession(const GameModule& module, const Options& options) {
+  std::string screenshot =
+      options.screenshot.empty() ? "" : fs::absolute(options.screenshot).string();
+  Options resolved = options;
+  resolved.screenshot = screenshot;  // before gamehost moves to the game's folder
+  // The session ends with Allegro, and so with its timer, which runs the
+  // game's clock: that is gone before the caller unloads the module.
+  return Session(module, resolved).Run();
+}

@@ -1,0 +1,171 @@
+#include "View.h"
+
+#include <allegro.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// The picture is compared and sent in tiles; a frame usually changes few.
+constexpr int kTileWidth = 32, kTileHeight = 16;
+constexpr int kColumns = View::kWidth / kTileWidth, kRows = View::kHeight / kTileHeight;
+// The crosshair, in picture pixels: arms from kGap to kArm from the centre.
+constexpr int kGap = 3, kArm = 11;
+
+BITMAP* NewBitmap(int width, int height) {
+  BITMAP* bitmap = create_bitmap(width, height);
+  if (bitmap != nullptr) clear_bitmap(bitmap);
+  return bitmap;
+}
+
+// Copies a rectangle, scaled by a whole number without smoothing.
+void CopyScaled(BITMAP* from, BITMAP* to, int x, int y, int w, int h, int scale) {
+  if (scale == 1) {
+    blit(from, to, x, y, x, y, w, h);
+  } else {
+    stretch_blit(from, to, x, y, w, h, x * scale, y * scale, w * scale, h * scale);
+  }
+}
+
+}  // namespace
+
+View::View(int scale, int screenWidth, int screenHeight)
+    : scale_(scale),
+      left_((screenWidth - kWidth * scale) / 2),
+      top_((screenHeight - (kHeight + kStatusHeight) * scale) / 2),
+      scaled_(NewBitmap(kWidth * scale, (kHeight + kStatusHeight) * scale)),
+      shown_(NewBitmap(kWidth, kHeight)),
+      status_(NewBitmap(kWidth, kStatusHeight)),
+      dirty_(kColumns * kRows) {
+  left_ = std::max(left_, 0);
+  top_ = std::max(top_, 0);
+}
+
+View::~View() {
+  destroy_bitmap(status_);
+  destroy_bitmap(shown_);
+  destroy_bitmap(scaled_);
+}
+
+int View::ScaleToFit(int width, int height) {
+  return std::max(1, std::min(width / kWidth, height / (kHeight + kStatusHeight)));
+}
+
+MouseInput View::ToPicture(int screenX, int screenY, int buttons) const {
+  // Rounds down, also left of and above the picture.
+  auto down = [&](int offset) {
+    return offset >= 0 ? offset / scale_ : -((-offset + scale_ - 1) / scale_);
+  };
+  return MouseInput{down(screenX - left_), down(screenY - top_), buttons};
+}
+
+void View::MarkChangedTiles(BITMAP* picture) {
+  const int rowBytes = kTileWidth * ((bitmap_color_depth(picture) + 7) / 8);
+  for (int row = 0; row < kRows; ++row) {
+    for (int column = 0; column < kColumns; ++column) {
+      char& dirty = dirty_[size_t(row * kColumns + column)];
+      if (dirty) continue;
+      const int offset = column * rowBytes;
+      for (int y = row * kTileHeight; y < (row + 1) * kTileHeight && !dirty; ++y) {
+        dirty =
+            std::memcmp(picture->line[y] + offset, shown_->line[y] + offset, size_t(rowBytes)) != 0;
+      }
+    }
+  }
+}
+
+void View::MarkTilesUnder(const Pointer& pointer) {
+  if (!pointer.shown) return;
+  const int reach = kArm + 2;  // the outline too
+  const int firstColumn = std::clamp((pointer.x - reach) / kTileWidth, 0, kColumns - 1);
+  const int lastColumn = std::clamp((pointer.x + reach) / kTileWidth, 0, kColumns - 1);
+  const int firstRow = std::clamp((pointer.y - reach) / kTileHeight, 0, kRows - 1);
+  const int lastRow = std::clamp((pointer.y + reach) / kTileHeight, 0, kRows - 1);
+  for (int row = firstRow; row <= lastRow; ++row) {
+    for (int column = firstColumn; column <= lastColumn; ++column) {
+      dirty_[size_t(row * kColumns + column)] = 1;
+    }
+  }
+}
+
+void View::DrawCrosshair(const Pointer& pointer) {
+  if (!pointer.shown) return;
+  const int s = scale_;
+  // The pointer's own picture pixel, at scale: the arms are as wide as it.
+  const int left = pointer.x * s, top = pointer.y * s, right = left + s - 1, bottom = top + s - 1;
+  const int white = makecol(255, 255, 255), black = makecol(0, 0, 0);
+  set_clip_rect(scaled_, 0, 0, kWidth * s - 1, kHeight * s - 1);
+  for (int pass = 0; pass < 2; ++pass) {
+    const int grow = pass == 0 ? 1 : 0;  // a black outline first, white inside
+    const int colour = pass == 0 ? black : white;
+    auto arm = [&](int x1, int y1, int x2, int y2) {
+      rectfill(scaled_, x1 - grow, y1 - grow, x2 + grow, y2 + grow, colour);
+    };
+    arm(left, top - kArm * s, right, top - kGap * s);        // up
+    arm(left, bottom + kGap * s, right, bottom + kArm * s);  // down
+    arm(left - kArm * s, top, left - kGap * s, bottom);      // left
+    arm(right + kGap * s, top, right + kArm * s, bottom);    // right
+  }
+  set_clip_rect(scaled_, 0, 0, scaled_->w - 1, scaled_->h - 1);
+}
+
+void View::DrawStatus(const StatusLine& status) {
+  clear_to_color(status_, status.alarm ? makecol(190, 30, 30) : makecol(24, 28, 32));
+  const int text = makecol(235, 235, 225), y = (kStatusHeight - text_height(font)) / 2;
+  textout_ex(status_, font, status.left.c_str(), 8, y, text, -1);
+  textout_centre_ex(status_, font, status.centre.c_str(), kWidth / 2, y, text, -1);
+  textout_right_ex(status_, font, status.right.c_str(), kWidth - 8, y, text, -1);
+  stretch_blit(status_, scaled_, 0, 0, kWidth, kStatusHeight, 0, kHeight * scale_, kWidth * scale_,
+               kStatusHeight * scale_);
+}
+
+void View::Present(BITMAP* picture, const Pointer& pointer, const StatusLine& status) {
+  const int s = scale_;
+  if (everything_) {
+    clear_bitmap(screen);  // black around the view
+    std::fill(dirty_.begin(), dirty_.end(), 1);
+  } else {
+    MarkChangedTiles(picture);
+  }
+  MarkTilesUnder(lastPointer_);
+  MarkTilesUnder(pointer);
+
+  // Runs of dirty tiles in a row are scaled and sent as one rectangle.
+  struct Run {
+    int x, y, w;
+  };
+  Run runs[kRows * kColumns];
+  int count = 0;
+  for (int row = 0; row < kRows; ++row) {
+    for (int column = 0; column < kColumns;) {
+      if (!dirty_[size_t(row * kColumns + column)]) {
+        ++column;
+        continue;
+      }
+      int end = column;
+      while (end < kColumns && dirty_[size_t(row * kColumns + end)]) ++end;
+      runs[count++] = {column * kTileWidth, row * kTileHeight, (end - column) * kTileWidth};
+      column = end;
+    }
+  }
+  for (int i = 0; i < count; ++i) {
+    CopyScaled(picture, scaled_, runs[i].x, runs[i].y, runs[i].w, kTileHeight, s);
+    blit(picture, shown_, runs[i].x, runs[i].y, runs[i].x, runs[i].y, runs[i].w, kTileHeight);
+  }
+  DrawCrosshair(pointer);
+  acquire_screen();
+  for (int i = 0; i < count; ++i) {
+    blit(scaled_, screen, runs[i].x * s, runs[i].y * s, left_ + runs[i].x * s, top_ + runs[i].y * s,
+         runs[i].w * s, kTileHeight * s);
+  }
+  if (everything_ || !(status == lastStatus_)) {
+    DrawStatus(status);
+    blit(scaled_, screen, 0, kHeight * s, left_, top_ + kHeight * s, kWidth * s, kStatusHeight * s);
+  }
+  release_screen();
+  std::fill(dirty_.begin(), dirty_.end(), 0);
+  lastPointer_ = pointer;
+  lastStatus_ = status;
+  everything_ = false;
+}

@@ -1,0 +1,72 @@
+// How pictures reach the screen: the 640x480 picture scaled by a whole
+// number with sharp pixels, a status line under it, a crosshair where the
+// pointer is, and black around it all where the screen is larger. Only the
+// parts that changed since the last frame are sent to the screen.
+#ifndef FLINTMOOR_HOST_VIEW_H
+#define FLINTMOOR_HOST_VIEW_H
+
+#include <string>
+#include <vector>
+
+#include "IGame.h"
+
+struct BITMAP;
+
+// The host's own line under the game's picture.
+struct StatusLine {
+  std::string left, centre, right;
+  bool alarm = false;  // shown in red, e.g. for a moment after an escape
+
+  bool operator==(const StatusLine& other) const {
+    return left == other.left && centre == other.centre && right == other.right &&
+           alarm == other.alarm;
+  }
+};
+
+// Where to draw the crosshair, in picture coordinates.
+struct Pointer {
+  int x = 0, y = 0;
+  bool shown = false;
+};
+
+class View {
+ public:
+  static constexpr int kWidth = 640, kHeight = 480;
+  static constexpr int kStatusHeight = 20;  // picture pixels
+
+  // Scale, and the size of the screen the view is centred in.
+  View(int scale, int screenWidth, int screenHeight);
+  ~View();
+  View(const View&) = delete;
+  View& operator=(const View&) = delete;
+
+  // The largest whole-number scale whose view fits the given space.
+  static int ScaleToFit(int width, int height);
+
+  // Shows a 640x480 picture of the screen's depth, with the status line and
+  // the crosshair. The picture itself is not changed.
+  void Present(BITMAP* picture, const Pointer& pointer, const StatusLine& status);
+  // The next Present sends everything (after the screen lost its contents).
+  void Invalidate() { everything_ = true; }
+  // A position on the screen as a position in the picture.
+  MouseInput ToPicture(int screenX, int screenY, int buttons) const;
+
+  int Scale() const { return scale_; }
+
+ private:
+  void MarkChangedTiles(BITMAP* picture);
+  void MarkTilesUnder(const Pointer& pointer);
+  void DrawCrosshair(const Pointer& pointer);
+  void DrawStatus(const StatusLine& status);
+
+  int scale_, left_, top_;
+  BITMAP* scaled_;  // the view at scale, the crosshair drawn in
+  BITMAP* shown_;   // the picture as last shown
+  BITMAP* status_;  // the status line at 1x
+  std::vector<char> dirty_;
+  Pointer lastPointer_;
+  StatusLine lastStatus_;
+  bool everything_ = true;
+};
+
+#endif

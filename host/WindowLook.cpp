@@ -1,0 +1,79 @@
+#include "WindowLook.h"
+
+#include <allegro.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <vector>
+
+#ifdef ALLEGRO_WITH_XWINDOWS
+#include <xalleg.h>
+// Allegro's X11 icon, XPM data, read when its window is made.
+extern "C" void* allegro_icon;
+#endif
+
+namespace {
+
+// The icon as XPM text lines, kept for as long as Allegro may read them.
+std::vector<std::string> xpmLines;
+std::vector<const char*> xpm;
+
+// XPM lines for a picture: two characters a pixel, Allegro's mask colour
+// (bright pink) transparent.
+void MakeXpm(BITMAP* picture) {
+  const char digits[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  const int base = int(sizeof digits) - 1;
+  std::map<int, std::string> codes;
+  std::vector<std::string> rows;
+  for (int y = 0; y < picture->h; ++y) {
+    std::string row;
+    for (int x = 0; x < picture->w; ++x) {
+      int colour = getpixel(picture, x, y);
+      auto code = codes.find(colour);
+      if (code == codes.end()) {
+        int n = int(codes.size());
+        code = codes.emplace(colour, std::string{digits[n / base % base], digits[n % base]}).first;
+      }
+      row += code->second;
+    }
+    rows.push_back(row);
+  }
+  if (codes.size() > size_t(base * base)) return;  // more colours than codes: keep Allegro's icon
+  xpmLines.push_back(std::to_string(picture->w) + " " + std::to_string(picture->h) + " " +
+                     std::to_string(codes.size()) + " 2");
+  for (const auto& [colour, code] : codes) {
+    char value[16];
+    if (colour == bitmap_mask_color(picture)) {
+      std::snprintf(value, sizeof value, "None");
+    } else {
+      std::snprintf(value, sizeof value, "#%02X%02X%02X", getr32(colour), getg32(colour),
+                    getb32(colour));
+    }
+    xpmLines.push_back(code + " c " + value);
+  }
+  xpmLines.insert(xpmLines.end(), rows.begin(), rows.end());
+  for (const std::string& line : xpmLines) xpm.push_back(line.c_str());
+}
+
+}  // namespace
+
+void SetWindowLook(const std::string& iconFile) {
+#ifdef ALLEGRO_WITH_XWINDOWS
+  xwin_set_window_name("gamehost", "gamehost");
+  // The picture is read with Allegro's system-less driver: no window yet.
+  if (xpm.empty() && install_allegro(SYSTEM_NONE, &errno, std::atexit) == 0) {
+    set_color_depth(32);
+    set_color_conversion(COLORCONV_TOTAL);
+    if (BITMAP* icon = load_bitmap(iconFile.c_str(), nullptr)) {
+      MakeXpm(icon);
+      destroy_bitmap(icon);
+    }
+    allegro_exit();
+  }
+  if (!xpm.empty()) allegro_icon = xpm.data();
+#else
+  (void)iconFile;
+#endif
+}

@@ -1,0 +1,43 @@
+// The X display the tests run on, as a person meets it: windows found by
+// their title, the screen read back, the pointer and keys moved through
+// xdotool.
+#ifndef FLINTMOOR_TESTS_XDISPLAY_H
+#define FLINTMOOR_TESTS_XDISPLAY_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct XWindowPlace {
+  unsigned long id;
+  int x, y, width, height;  // on the screen
+};
+
+// The top-level window with this title, waiting up to `seconds` for it.
+std::optional<XWindowPlace> FindWindow(const std::string& title, double seconds = 5);
+
+struct Rgb {
+  int r, g, b;
+  bool operator==(const Rgb& other) const { return r == other.r && g == other.g && b == other.b; }
+};
+
+// The whole screen's pixels at the moment of the call.
+class ScreenPixels {
+ public:
+  ScreenPixels();
+  Rgb At(int x, int y) const;
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+ private:
+  int width_ = 0, height_ = 0;
+  std::vector<uint32_t> pixels_;
+};
+
+// Input through the X server's test extension, as a person's would arrive.
+void MoveMouse(const XWindowPlace& window, int x, int y);
+void ClickMouse();
+void PressKey(const std::string& key);  // an X key name: "p", "Escape"
+
+#endif

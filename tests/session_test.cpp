@@ -1,0 +1,156 @@
+// gamehost as a person plays it, in a real window under X with the real
+// pointer and keyboard, the screen read back as they would see it.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "Command.h"
+#include "HostProcess.h"
+#include "WorkingFolder.h"
+#include "XDisplay.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kTitle = "Flintmoor 0.4";
+const Rgb kFirstSkyRow{100, 160, 254};
+
+// The top right corner: sky in the game, never under the score line.
+Rgb Corner(const XWindowPlace& window) {
+  return ScreenPixels().At(window.x + 639, window.y);
+}
+
+// Waits until the game shows its sky, as a person would before moving.
+bool GameShows(const XWindowPlace& window) {
+  for (int i = 0; i < 100; ++i) {
+    if (Corner(window) == kFirstSkyRow) return true;
+    usleep(50 * 1000);
+  }
+  return false;
+}
+
+long FramesPlayed(const std::string& output) {
+  std::smatch match;
+  if (!std::regex_search(output, match, std::regex("escapes in (\\d+) frames"))) return -1;
+  return std::stol(match[1]);
+}
+
+class SessionTest : public testing::Test {
+ protected:
+  // Best scores go to a folder of the test's own.
+  std::string Environment() const { return "XDG_DATA_HOME=" + data_.Path(); }
+  WorkingFolder data_;
+};
+
+TEST_F(SessionTest, APersonPlaysRoundsFromTheStartScreenToQuitting) {
+  // Fast birds and one escape a round keep the rounds short.
+  HostProcess host("--escapes 1 --fps 120", Environment());
+  auto window = FindWindow(kTitle);
+  ASSERT_TRUE(window) << host.Output();
+  usleep(300 * 1000);
+  EXPECT_FALSE(Corner(*window) == kFirstSkyRow) << "the start screen, not the game";
+
+  MoveMouse(*window, 320, 240);
+  ClickMouse();
+  usleep(400 * 1000);
+  EXPECT_EQ(Corner(*window), kFirstSkyRow) << "a click starts a round";
+  ASSERT_TRUE(host.WaitFor("round 1: best score 0, 1 escapes", 20)) << host.Output();
+  usleep(300 * 1000);
+  EXPECT_FALSE(Corner(*window) == kFirstSkyRow) << "the results, not the game";
+
+  usleep(500 * 1000);  // a click right after the round's end is no answer
+  ClickMouse();
+  usleep(400 * 1000);
+  EXPECT_EQ(Corner(*window), kFirstSkyRow) << "a click starts another round";
+  PressKey("Escape");  // ends the round
+  ASSERT_TRUE(host.WaitFor("round 2: best score 0", 5)) << host.Output();
+  PressKey("Escape");  // quits
+  EXPECT_EQ(host.Wait(5), 0) << host.Output();
+  EXPECT_TRUE(Says({0, host.Output()}, "best score 0, 1 escapes in ")) << host.Output();
+}
+
+TEST_F(SessionTest, TheCrosshairFollowsTheMouseAndStaysOutOfScreenshots) {
+  const std::string shot = data_.Path() + "/shot.png";
+  HostProcess host("--frames 180 --escapes 0 --screenshot " + shot, Environment());
+  auto window = FindWindow(kTitle);
+  ASSERT_TRUE(window) << host.Output();
+  ASSERT_TRUE(GameShows(*window));
+  const Rgb white{255, 255, 255}, black{0, 0, 0};
+  for (auto [x, y] : {std::pair{200, 150}, std::pair{420, 330}}) {
+    MoveMouse(*window, x, y);
+    usleep(300 * 1000);
+    ScreenPixels screen;
+    const int left = window->x + x, top = window->y + y;
+    EXPECT_EQ(screen.At(left, top - 6), white) << "the arm above (" << x << ", " << y << ")";
+    EXPECT_EQ(screen.At(left + 6, top), white) << "the arm to the right";
+    EXPECT_EQ(screen.At(left + 1, top - 6), black) << "its outline";
+    EXPECT_FALSE(screen.At(left, top) == white) << "an open centre to aim through";
+  }
+  ScreenPixels now;
+  EXPECT_FALSE(now.At(window->x + 200, window->y + 144) == white) << "gone from where it was";
+  EXPECT_EQ(host.Wait(10), 0) << host.Output();
+
+  Outcome reread = RunCommand("test -s " + shot);
+  EXPECT_EQ(reread.status, 0) << "no screenshot";
+}
+
+TEST_F(SessionTest, PauseStopsTheGameAndDimsItsLastPicture) {
+  HostProcess host("--frames 480 --escapes 0", Environment());
+  auto window = FindWindow(kTitle);
+  ASSERT_TRUE(window) << host.Output();
+  ASSERT_TRUE(GameShows(*window));
+  usleep(300 * 1000);
+  PressKey("p");
+  usleep(300 * 1000);
+  Rgb dimmed = Corner(*window);
+  EXPECT_NEAR(dimmed.r, kFirstSkyRow.r / 2, 1);
+  EXPECT_NEAR(dimmed.g, kFirstSkyRow.g / 2, 1);
+  EXPECT_NEAR(dimmed.b, kFirstSkyRow.b / 2, 1);
+  ScreenPixels early;
+  usleep(3000 * 1000);
+  ScreenPixels late;
+  int changed = 0;
+  for (int y = 0; y < 480; ++y) {
+    for (int x = 0; x < 640; ++x) {
+      changed += !(early.At(window->x + x, window->y + y) == late.At(window->x + x, window->y + y));
+    }
+  }
+  EXPECT_EQ(changed, 0) << "nothing moves while paused";
+  PressKey("p");
+  usleep(300 * 1000);
+  EXPECT_EQ(Corner(*window), kFirstSkyRow) << "resumed";
+  ASSERT_EQ(host.Wait(10), 0) << host.Output();
+  // 480 frames were shown; about 3 s of them (180) paused, without Update.
+  long played = FramesPlayed(host.Output());
+  EXPECT_GT(played, 100) << host.Output();
+  EXPECT_LT(played, 480 - 120) << host.Output();
+}
+
+// The window takes the largest whole-number scale of the game (and its
+// status line) that fits the desktop, or the one asked for.
+TEST_F(SessionTest, TheWindowScalesToTheDesktopOrAsAsked) {
+  struct Case {
+    std::string screen, options, geometry;
+  };
+  const Case cases[] = {
+      {"1024x768x24", "", "640x500"},           {"1920x1080x24", "", "1280x1000"},
+      {"1920x1080x24", "--scale 1", "640x500"}, {"2560x1600x24", "--scale 2", "1280x1000"},
+      {"2560x1600x24", "", "1920x1500"},
+  };
+  const std::string withDisplay = std::string(FLINTMOOR_SOURCE_DIR) + "/tools/with-display";
+  for (const Case& c : cases) {
+    Outcome run = RunCommand(
+        "env -u DISPLAY XVFB_SCREEN=" + c.screen + " " + Environment() + " " + withDisplay +
+        " sh -c '" + FLINTMOOR_GAMEHOST_PATH + " --frames 60 " + c.options +
+        " & sleep 0.5; xdotool search --sync --classname gamehost getwindowgeometry; wait'");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(Says(run, "Geometry: " + c.geometry)) << c.screen << " " << c.options << ":\n"
+                                                      << run.output;
+  }
+}
+
+}  // namespace
