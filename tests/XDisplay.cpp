@@ -90,3 +90,26 @@ void ClickMouse() {
 void PressKey(const std::string& key) {
   RunCommand("xdotool key " + key);
 }
+
+OtherWindowFocused::OtherWindowFocused() {
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) throw std::runtime_error("no X display");
+  display_ = display;
+  Window root = DefaultRootWindow(display);
+  window_ = XCreateSimpleWindow(display, root, 900, 700, 50, 50, 0, 0, 0);
+  XMapWindow(display, window_);
+  XSync(display, False);
+  usleep(100 * 1000);  // mapped before it can take the focus
+  XSetInputFocus(display, window_, RevertToPointerRoot, CurrentTime);
+  XSync(display, False);
+}
+
+OtherWindowFocused::~OtherWindowFocused() {
+  Display* display = static_cast<Display*>(display_);
+  XDestroyWindow(display, window_);
+  XCloseDisplay(display);
+}
+
+void Focus(const XWindowPlace& window) {
+  RunCommand("xdotool windowfocus --sync " + std::to_string(window.id));
+}

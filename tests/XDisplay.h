@@ -35,9 +35,24 @@ class ScreenPixels {
   std::vector<uint32_t> pixels_;
 };
 
+// Another window takes the keyboard focus while this lives, as when a
+// person switches to another program.
+class OtherWindowFocused {
+ public:
+  OtherWindowFocused();
+  ~OtherWindowFocused();
+  OtherWindowFocused(const OtherWindowFocused&) = delete;
+  OtherWindowFocused& operator=(const OtherWindowFocused&) = delete;
+
+ private:
+  void* display_;
+  unsigned long window_;
+};
+
 // Input through the X server's test extension, as a person's would arrive.
 void MoveMouse(const XWindowPlace& window, int x, int y);
 void ClickMouse();
 void PressKey(const std::string& key);  // an X key name: "p", "Escape"
+void Focus(const XWindowPlace& window);
 
 #endif

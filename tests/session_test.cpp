@@ -99,7 +99,7 @@ TEST_F(SessionTest, TheCrosshairFollowsTheMouseAndStaysOutOfScreenshots) {
 }
 
 TEST_F(SessionTest, PauseStopsTheGameAndDimsItsLastPicture) {
-  HostProcess host("--frames 480 --escapes 0", Environment());
+  HostProcess host("--frames 600 --escapes 0", Environment());
   auto window = FindWindow(kTitle);
   ASSERT_TRUE(window) << host.Output();
   ASSERT_TRUE(GameShows(*window));
@@ -123,11 +123,20 @@ TEST_F(SessionTest, PauseStopsTheGameAndDimsItsLastPicture) {
   PressKey("p");
   usleep(300 * 1000);
   EXPECT_EQ(Corner(*window), kFirstSkyRow) << "resumed";
+  {
+    OtherWindowFocused elsewhere;
+    usleep(300 * 1000);
+    EXPECT_EQ(Corner(*window), dimmed) << "paused when the player turned to another window";
+  }
+  Focus(*window);
+  PressKey("p");
+  usleep(300 * 1000);
+  EXPECT_EQ(Corner(*window), kFirstSkyRow) << "resumed";
   ASSERT_EQ(host.Wait(10), 0) << host.Output();
-  // 480 frames were shown; about 3 s of them (180) paused, without Update.
+  // 600 frames were shown; over 3 s of them (180) paused, without Update.
   long played = FramesPlayed(host.Output());
   EXPECT_GT(played, 100) << host.Output();
-  EXPECT_LT(played, 480 - 120) << host.Output();
+  EXPECT_LT(played, 600 - 180) << host.Output();
 }
 
 // The window takes the largest whole-number scale of the game (and its
