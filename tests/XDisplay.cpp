@@ -53,6 +53,30 @@ std::optional<XWindowPlace> FindWindow(const std::string& title, double seconds)
   return std::nullopt;
 }
 
+WindowLook LookOf(const XWindowPlace& window) {
+  DisplayPtr display = Open();
+  WindowLook look;
+  XClassHint hint{};
+  if (XGetClassHint(display.get(), window.id, &hint) != 0) {
+    look.className = hint.res_class != nullptr ? hint.res_class : "";
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+  }
+  if (XWMHints* hints = XGetWMHints(display.get(), window.id)) {
+    Window root = 0;
+    int x = 0, y = 0;
+    unsigned width = 0, height = 0, border = 0, depth = 0;
+    if ((hints->flags & IconPixmapHint) != 0 &&
+        XGetGeometry(display.get(), hints->icon_pixmap, &root, &x, &y, &width, &height, &border,
+                     &depth) != 0) {
+      look.iconWidth = int(width);
+      look.iconHeight = int(height);
+    }
+    XFree(hints);
+  }
+  return look;
+}
+
 ScreenPixels::ScreenPixels() {
   DisplayPtr display = Open();
   Window root = DefaultRootWindow(display.get());

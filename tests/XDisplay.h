@@ -22,6 +22,14 @@ struct Rgb {
   bool operator==(const Rgb& other) const { return r == other.r && g == other.g && b == other.b; }
 };
 
+// What the window manager is told of a window: its class and the size of
+// its icon (0x0 without one).
+struct WindowLook {
+  std::string className;
+  int iconWidth = 0, iconHeight = 0;
+};
+WindowLook LookOf(const XWindowPlace& window);
+
 // The whole screen's pixels at the moment of the call.
 class ScreenPixels {
  public:

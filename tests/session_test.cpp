@@ -139,6 +139,18 @@ TEST_F(SessionTest, PauseStopsTheGameAndDimsItsLastPicture) {
   EXPECT_LT(played, 600 - 180) << host.Output();
 }
 
+TEST_F(SessionTest, TheWindowShowsTheGamesIconAndNamesGamehost) {
+  HostProcess host("--frames 60", Environment());
+  auto window = FindWindow(kTitle);
+  ASSERT_TRUE(window) << host.Output();
+  WindowLook look = LookOf(*window);
+  EXPECT_EQ(look.className, "gamehost");
+  // The game's 32x32 icon.bmp, not Allegro's own 48x48 picture.
+  EXPECT_EQ(look.iconWidth, 32);
+  EXPECT_EQ(look.iconHeight, 32);
+  EXPECT_EQ(host.Wait(10), 0) << host.Output();
+}
+
 // The window takes the largest whole-number scale of the game (and its
 // status line) that fits the desktop, or the one asked for.
 TEST_F(SessionTest, TheWindowScalesToTheDesktopOrAsAsked) {
