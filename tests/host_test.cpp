@@ -53,13 +53,16 @@ TEST(HostTest, AutoplayScoresAndSavesTheSkyItDrew) {
 }
 
 TEST(HostTest, InfoNamesTheGameAndItsIcon) {
-  Outcome info = RunCommand(kGamehost + " --info");
+  // A bare file name, from the module's folder: the icon is still found.
+  Outcome info = RunCommand("cd " + fs::path(kGamehost).parent_path().string() + " && " +
+                            kGamehost + " --info flintmoor.so");
   ASSERT_EQ(info.status, 0) << info.output;
   EXPECT_NE(info.output.find("Name: Flintmoor\n"), std::string::npos);
   EXPECT_NE(info.output.find("Author: Vandrel\n"), std::string::npos);
   EXPECT_NE(info.output.find("Version: 0.4\n"), std::string::npos);
   std::smatch icon;
   ASSERT_TRUE(std::regex_search(info.output, icon, std::regex("Icon: (.*)\n")));
+  EXPECT_TRUE(fs::path(icon[1].str()).is_absolute()) << icon[1];
   EXPECT_TRUE(fs::exists(icon[1].str())) << icon[1];
 }
 
