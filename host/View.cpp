@@ -7,9 +7,8 @@
 
 namespace {
 
-// The picture is compared and sent in tiles; a frame usually changes few.
-constexpr int kTileWidth = 32, kTileHeight = 16;
-constexpr int kColumns = View::kWidth / kTileWidth, kRows = View::kHeight / kTileHeight;
+constexpr int kColumns = View::kTileColumns, kRows = View::kTileRows;
+constexpr int kTileWidth = View::kTileWidth, kTileHeight = View::kTileHeight;
 // The crosshair, in picture pixels: arms from kGap to kArm from the centre.
 constexpr int kGap = 3, kArm = 11;
 
@@ -37,7 +36,7 @@ View::View(int scale, int screenWidth, int screenHeight)
       scaled_(NewBitmap(kWidth * scale, (kHeight + kStatusHeight) * scale)),
       shown_(NewBitmap(kWidth, kHeight)),
       status_(NewBitmap(kWidth, kStatusHeight)),
-      dirty_(kColumns * kRows) {
+      dirty_(size_t{kColumns} * kRows) {
   left_ = std::max(left_, 0);
   top_ = std::max(top_, 0);
 }
@@ -64,7 +63,7 @@ void View::MarkChangedTiles(BITMAP* picture) {
   const int rowBytes = kTileWidth * ((bitmap_color_depth(picture) + 7) / 8);
   for (int row = 0; row < kRows; ++row) {
     for (int column = 0; column < kColumns; ++column) {
-      char& dirty = dirty_[size_t(row * kColumns + column)];
+      char& dirty = Dirty(row, column);
       if (dirty) continue;
       const int offset = column * rowBytes;
       for (int y = row * kTileHeight; y < (row + 1) * kTileHeight && !dirty; ++y) {
@@ -84,7 +83,7 @@ void View::MarkTilesUnder(const Pointer& pointer) {
   const int lastRow = std::clamp((pointer.y + reach) / kTileHeight, 0, kRows - 1);
   for (int row = firstRow; row <= lastRow; ++row) {
     for (int column = firstColumn; column <= lastColumn; ++column) {
-      dirty_[size_t(row * kColumns + column)] = 1;
+      Dirty(row, column) = 1;
     }
   }
 }
@@ -139,12 +138,12 @@ void View::Present(BITMAP* picture, const Pointer& pointer, const StatusLine& st
   int count = 0;
   for (int row = 0; row < kRows; ++row) {
     for (int column = 0; column < kColumns;) {
-      if (!dirty_[size_t(row * kColumns + column)]) {
+      if (!Dirty(row, column)) {
         ++column;
         continue;
       }
       int end = column;
-      while (end < kColumns && dirty_[size_t(row * kColumns + end)]) ++end;
+      while (end < kColumns && Dirty(row, end)) ++end;
       runs[count++] = {column * kTileWidth, row * kTileHeight, (end - column) * kTileWidth};
       column = end;
     }

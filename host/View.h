@@ -33,6 +33,9 @@ class View {
  public:
   static constexpr int kWidth = 640, kHeight = 480;
   static constexpr int kStatusHeight = 20;  // picture pixels
+  // The picture is compared and sent in tiles; a frame usually changes few.
+  static constexpr int kTileWidth = 32, kTileHeight = 16;
+  static constexpr int kTileColumns = kWidth / kTileWidth, kTileRows = kHeight / kTileHeight;
 
   // Scale, and the size of the screen the view is centred in.
   View(int scale, int screenWidth, int screenHeight);
@@ -54,6 +57,7 @@ class View {
   int Scale() const { return scale_; }
 
  private:
+  char& Dirty(int row, int column) { return dirty_[size_t(row) * kTileColumns + size_t(column)]; }
   void MarkChangedTiles(BITMAP* picture);
   void MarkTilesUnder(const Pointer& pointer);
   void DrawCrosshair(const Pointer& pointer);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <regex>
 #include <string>
 
@@ -11,8 +10,6 @@
 #include "HostProcess.h"
 #include "WorkingFolder.h"
 #include "XDisplay.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -107,9 +104,9 @@ TEST_F(SessionTest, PauseStopsTheGameAndDimsItsLastPicture) {
   PressKey("p");
   usleep(300 * 1000);
   Rgb dimmed = Corner(*window);
-  EXPECT_NEAR(dimmed.r, kFirstSkyRow.r / 2, 1);
-  EXPECT_NEAR(dimmed.g, kFirstSkyRow.g / 2, 1);
-  EXPECT_NEAR(dimmed.b, kFirstSkyRow.b / 2, 1);
+  EXPECT_NEAR(dimmed.r, kFirstSkyRow.r / 2.0, 1);
+  EXPECT_NEAR(dimmed.g, kFirstSkyRow.g / 2.0, 1);
+  EXPECT_NEAR(dimmed.b, kFirstSkyRow.b / 2.0, 1);
   ScreenPixels early;
   usleep(3000 * 1000);
   ScreenPixels late;
