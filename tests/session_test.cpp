@@ -126,6 +126,7 @@ TEST_F(SessionTest, PauseStopsTheGameAndDimsItsLastPicture) {
     EXPECT_EQ(Corner(*window), dimmed) << "paused when the player turned to another window";
   }
   Focus(*window);
+  usleep(300 * 1000);  // the focus events settle before the key
   PressKey("p");
   usleep(300 * 1000);
   EXPECT_EQ(Corner(*window), kFirstSkyRow) << "resumed";
