@@ -16,7 +16,7 @@ const char* const kUsage =
     "  --fps N           updates a second (default 60)\n"
     "  --screenshot FILE save the last frame (.png, .bmp, .pcx or .tga)\n"
     "  --fullscreen      play on the full screen instead of a 640x480 window\n"
-    "  --verbose         report each button press passed to the game\n"
+    "  --verbose         name the sound driver, report each button press\n"
     "  --validate        check that MODULE keeps the IGame contract\n"
     "  --seed N          seed of the built-in player and the validator's input\n"
     "  --json            with --validate: print the results as JSON\n";

@@ -2,37 +2,16 @@
 
 #include <allegro.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <atomic>
-#include <cstdio>
 
 #include "HostError.h"
+#include "Sound.h"
 
 namespace {
 
 std::atomic<bool> closeClicked{false};
 void OnCloseButton() {
   closeClicked = true;
-}
-
-// The sound libraries Allegro tries print their own complaints when there is
-// no sound card; gamehost says it once, in its own words.
-bool InstallSoundQuietly() {
-  std::fflush(stderr);
-  int savedStderr = dup(STDERR_FILENO);
-  int devNull = open("/dev/null", O_WRONLY);
-  if (savedStderr >= 0 && devNull >= 0) dup2(devNull, STDERR_FILENO);
-  // Without a card, autodetection settles on the silent driver and succeeds.
-  bool installed =
-      install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr) == 0 && digi_card != DIGI_NONE;
-  if (savedStderr >= 0) {
-    dup2(savedStderr, STDERR_FILENO);
-    close(savedStderr);
-  }
-  if (devNull >= 0) close(devNull);
-  return installed;
 }
 
 }  // namespace
@@ -44,7 +23,7 @@ void StartAllegro() {
   }
 }
 
-Screen::Screen(const std::string& title, bool fullscreen) {
+Screen::Screen(const std::string& title, bool fullscreen, bool verbose) {
   StartAllegro();
   install_keyboard();
   install_mouse();
@@ -68,8 +47,7 @@ Screen::Screen(const std::string& title, bool fullscreen) {
   }
   set_window_title(title.c_str());
   set_close_button_callback(OnCloseButton);
-  hasSound_ = InstallSoundQuietly();
-  if (!hasSound_) std::fprintf(stderr, "gamehost: no sound card found; playing silently\n");
+  hasSound_ = InstallSound(verbose);
 }
 
 Screen::~Screen() {

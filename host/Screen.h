@@ -10,7 +10,8 @@ struct BITMAP;
 class Screen {
  public:
   // Throws HostError(kExitNoGraphics) when there is no usable display.
-  Screen(const std::string& title, bool fullscreen);
+  // Verbose names the sound driver.
+  Screen(const std::string& title, bool fullscreen, bool verbose);
   // Leaves the graphics mode and Allegro.
   ~Screen();
   Screen(const Screen&) = delete;

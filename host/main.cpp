@@ -80,7 +80,8 @@ int Play(const GameModule& module, const Options& options) {
   MoveToResources(module, options.verbose);
   SessionReport report;
   {
-    Screen screen(std::string(game->GetName()) + " " + game->GetVersion(), options.fullscreen);
+    Screen screen(std::string(game->GetName()) + " " + game->GetVersion(), options.fullscreen,
+                  options.verbose);
     register_png_file_type();
     std::unique_ptr<BITMAP, void (*)(BITMAP*)> picture(create_bitmap(640, 480), destroy_bitmap);
     if (picture == nullptr) throw HostError(kExitNoGraphics, "no memory for a 640x480 picture");
