@@ -32,10 +32,10 @@ struct Rgb {
 class Picture {
  public:
   Picture(int width, int height)
-      : width_(width), height_(height), pixels_(size_t(width * height)) {}
+      : width_(width), height_(height), pixels_(size_t(width) * size_t(height)) {}
   int Width() const { return width_; }
   int Height() const { return height_; }
-  Rgb& At(int x, int y) { return pixels_[size_t(y * width_ + x)]; }
+  Rgb& At(int x, int y) { return pixels_[size_t(y) * size_t(width_) + size_t(x)]; }
   bool SavePng(const std::string& file) const;
 
  private:
@@ -59,7 +59,7 @@ bool Picture::SavePng(const std::string& file) const {
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   for (int y = 0; y < height_; ++y) {
-    png_write_row(png, reinterpret_cast<png_const_bytep>(&pixels_[size_t(y * width_)]));
+    png_write_row(png, reinterpret_cast<png_const_bytep>(&pixels_[size_t(y) * size_t(width_)]));
   }
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
