@@ -2,13 +2,10 @@
 
 #include <allegro.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <atomic>
-#include <cstdio>
 
 #include "HostError.h"
+#include "Sound.h"
 #include "WindowLook.h"
 
 namespace {
@@ -36,24 +33,6 @@ bool OpenMode(int mode, int width, int height) {
   return false;
 }
 
-// The sound libraries Allegro tries print their own complaints when there is
-// no sound card; gamehost says it once, in its own words.
-bool InstallSoundQuietly() {
-  std::fflush(stderr);
-  int savedStderr = dup(STDERR_FILENO);
-  int devNull = open("/dev/null", O_WRONLY);
-  if (savedStderr >= 0 && devNull >= 0) dup2(devNull, STDERR_FILENO);
-  // Without a card, autodetection settles on the silent driver and succeeds.
-  bool installed =
-      install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr) == 0 && digi_card != DIGI_NONE;
-  if (savedStderr >= 0) {
-    dup2(savedStderr, STDERR_FILENO);
-    close(savedStderr);
-  }
-  if (devNull >= 0) close(devNull);
-  return installed;
-}
-
 }  // namespace
 
 void StartAllegro() {
@@ -63,7 +42,8 @@ void StartAllegro() {
   }
 }
 
-Screen::Screen(const std::string& title, const std::string& iconFile, bool fullscreen, int scale) {
+Screen::Screen(const std::string& title, const std::string& iconFile, bool fullscreen, int scale,
+               bool verbose) {
   SetWindowLook(iconFile);
   StartAllegro();
   install_keyboard();
@@ -106,8 +86,7 @@ Screen::Screen(const std::string& title, const std::string& iconFile, bool fulls
   // Keep running in the background, and pause the game when that happens.
   set_display_switch_mode(SWITCH_BACKGROUND);
   set_display_switch_callback(SWITCH_OUT, OnSwitchOut);
-  hasSound_ = InstallSoundQuietly();
-  if (!hasSound_) std::fprintf(stderr, "gamehost: no sound card found; playing silently\n");
+  hasSound_ = InstallSound(verbose);
 }
 
 Screen::~Screen() {

@@ -13,8 +13,10 @@ class Screen {
  public:
   // Opens a window at the given scale of the view (0: the largest that fits
   // the desktop), or the full screen with the view centred. Throws
-  // HostError(kExitNoGraphics) when there is no usable display.
-  Screen(const std::string& title, const std::string& iconFile, bool fullscreen, int scale);
+  // HostError(kExitNoGraphics) when there is no usable display. Verbose
+  // names the sound driver.
+  Screen(const std::string& title, const std::string& iconFile, bool fullscreen, int scale,
+         bool verbose);
   // Leaves the graphics mode and Allegro.
   ~Screen();
   Screen(const Screen&) = delete;

@@ -121,7 +121,7 @@ Session::Session(const GameModule& module, const Options& options)
   const std::string icon = IconPath(*game, modulePath_);
   MoveToResources(module, options.verbose);
   screen_ = std::make_unique<Screen>(game_.name + " " + game_.version, icon, options.fullscreen,
-                                     options.scale);
+                                     options.scale, options.verbose);
   register_png_file_type();
   frame_ = NewPicture();
   card_ = NewPicture();

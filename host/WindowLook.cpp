@@ -40,7 +40,8 @@ void MakeXpm(BITMAP* picture) {
     }
     rows.push_back(row);
   }
-  if (codes.size() > size_t(base) * size_t(base)) return;  // more colours than codes: keep Allegro's icon
+  if (codes.size() > size_t(base) * size_t(base))
+    return;  // more colours than codes: keep Allegro's icon
   xpmLines.push_back(std::to_string(picture->w) + " " + std::to_string(picture->h) + " " +
                      std::to_string(codes.size()) + " 2");
   for (const auto& [colour, code] : codes) {

@@ -1,29 +1,82 @@
 // Synthesises a short mono sound from a few parameters into a 16-bit WAV file.
 //
-// The sound is a sine whose pitch glides from startHz to endHz, with a little
-// deterministic noise mixed in, shaped by a quick attack and an exponential
-// decay. Input lines are "name value"; '#' starts a comment.
+// The sound is a sine whose pitch glides from startHz to endHz mixed with
+// deterministic noise, low-passed twice at noiseHz (12 dB an octave), shaped by a quick attack and
+// an exponential decay. A flutter beats its loudness flutterHz times a second, dipping by
+// flutterDepth (0: steady, 1: to silence between beats). Over the last `release` seconds it fades
+// to exactly zero, so it stops without a click, and it is scaled so that its loudest sample is at
+// peakDb dBFS. Input lines are "name value"; '#' starts a comment.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <exception>
 #include <fstream>
 #include <iostream>
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "WavFile.h"
 
 namespace {
 
 const std::map<std::string, double> kDefaults = {
-    {"rate", 22050}, {"seconds", 0.25}, {"startHz", 1600}, {"endHz", 800},   {"attack", 0.005},
-    {"decay", 12},   {"noise", 0.1},    {"volume", 0.8},   {"noiseSeed", 1},
+    {"rate", 22050},     {"seconds", 0.25}, {"startHz", 1600},  {"endHz", 800},   {"attack", 0.005},
+    {"decay", 12},       {"noise", 0.1},    {"noiseHz", 11025}, {"noiseSeed", 1}, {"flutterHz", 20},
+    {"flutterDepth", 0}, {"release", 0.02}, {"peakDb", -8},
 };
+constexpr double kPi = 3.141592653589793;
 
-void Put16(std::ostream& out, uint16_t v) {
-  out.put(char(v & 0xff)).put(char(v >> 8));
+using Parameters = std::map<std::string, double>;
+
+// The sound before its level is set, in floating point.
+std::vector<double> Shape(const Parameters& p, size_t samples) {
+  const double rate = p.at("rate");
+  // A one-pole low-pass: each output moves this share of the way to the input.
+  const double smoothing = 1 - std::exp(-2 * kPi * p.at("noiseHz") / rate);
+  const size_t releaseSamples = std::max<size_t>(1, size_t(p.at("release") * rate));
+  double phase = 0, smoothed = 0, noise = 0;
+  uint32_t noiseState = uint32_t(p.at("noiseSeed"));
+  std::vector<double> sound(samples);
+  for (size_t i = 0; i < samples; ++i) {
+    const double t = double(i) / rate;
+    const double progress = double(i) / double(samples);
+    phase += 2 * kPi * p.at("startHz") * std::pow(p.at("endHz") / p.at("startHz"), progress) / rate;
+    noiseState = noiseState * 1664525u + 1013904223u;
+    smoothed += smoothing * ((noiseState >> 8) / double(1 << 24) * 2 - 1 - smoothed);
+    noise += smoothing * (smoothed - noise);
+    const double beat = 0.5 - 0.5 * std::cos(2 * kPi * p.at("flutterHz") * t);
+    const double flutter = 1 - p.at("flutterDepth") * beat;
+    const double left = double(samples - 1 - i) / double(releaseSamples);
+    const double fade = left >= 1 ? 1 : 0.5 - 0.5 * std::cos(kPi * left);
+    const double envelope =
+        std::min(1.0, t / p.at("attack")) * std::exp(-p.at("decay") * t) * flutter * fade;
+    sound[i] = ((1 - p.at("noise")) * std::sin(phase) + p.at("noise") * noise) * envelope;
+  }
+  return sound;
 }
-void Put32(std::ostream& out, uint32_t v) {
-  Put16(out, uint16_t(v & 0xffff));
-  Put16(out, uint16_t(v >> 16));
+
+bool ReadParameters(const char* file, Parameters& p) {
+  std::ifstream in(file);
+  if (!in) {
+    std::cerr << "synth: can't read " << file << "\n";
+    return false;
+  }
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (size_t comment = line.find('#'); comment != std::string::npos) line.resize(comment);
+    std::istringstream fields(line);
+    std::string name;
+    double value;
+    if (!(fields >> name)) continue;
+    if (p.count(name) == 0 || !(fields >> value)) {
+      std::cerr << "synth: " << file << ":" << number << ": expected a known 'name value'\n";
+      return false;
+    }
+    p[name] = value;
+  }
+  return true;
 }
 
 }  // namespace
@@ -33,62 +86,27 @@ int main(int argc, char** argv) {
     std::cerr << "usage: synth SOUND.txt OUTPUT.wav\n";
     return 2;
   }
-  std::ifstream in(argv[1]);
-  if (!in) {
-    std::cerr << "synth: can't read " << argv[1] << "\n";
-    return 1;
-  }
-  std::map<std::string, double> p = kDefaults;
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    if (size_t comment = line.find('#'); comment != std::string::npos) line.resize(comment);
-    std::istringstream fields(line);
-    std::string name;
-    double value;
-    if (!(fields >> name)) continue;
-    if (p.count(name) == 0 || !(fields >> value)) {
-      std::cerr << "synth: " << argv[1] << ":" << number << ": expected a known 'name value'\n";
-      return 1;
-    }
-    p[name] = value;
-  }
+  Parameters p = kDefaults;
+  if (!ReadParameters(argv[1], p)) return 1;
   const double rate = p["rate"];
-  const uint32_t samples = uint32_t(p["seconds"] * rate);
-  if (rate < 8000 || rate > 48000 || samples == 0) {
-    std::cerr << "synth: rate must be 8000..48000 and seconds above 0\n";
+  const size_t samples = size_t(p["seconds"] * rate);
+  if (rate < 8000 || rate > 48000 || samples < 2 || p["peakDb"] > 0 || p["noiseHz"] <= 0) {
+    std::cerr << "synth: rate must be 8000..48000, seconds above 0, peakDb at most 0 and noiseHz "
+                 "above 0\n";
     return 1;
   }
-
-  std::ofstream out(argv[2], std::ios::binary);
-  out << "RIFF";
-  Put32(out, 36 + samples * 2);
-  out << "WAVEfmt ";
-  Put32(out, 16);
-  Put16(out, 1);  // PCM
-  Put16(out, 1);  // mono
-  Put32(out, uint32_t(rate));
-  Put32(out, uint32_t(rate) * 2);
-  Put16(out, 2);
-  Put16(out, 16);
-  out << "data";
-  Put32(out, samples * 2);
-
-  const double kTwoPi = 6.283185307179586;
-  double phase = 0;
-  uint32_t noiseState = uint32_t(p["noiseSeed"]);
-  for (uint32_t i = 0; i < samples; ++i) {
-    double t = i / rate;
-    double progress = double(i) / samples;
-    double hz = p["startHz"] * std::pow(p["endHz"] / p["startHz"], progress);
-    phase += kTwoPi * hz / rate;
-    noiseState = noiseState * 1664525u + 1013904223u;
-    double noise = (noiseState >> 8) / double(1 << 24) * 2 - 1;
-    double envelope = std::min(1.0, t / p["attack"]) * std::exp(-p["decay"] * t);
-    double v = ((1 - p["noise"]) * std::sin(phase) + p["noise"] * noise) * envelope;
-    Put16(out, uint16_t(int16_t(std::lround(v * p["volume"] * 32767))));
-  }
-  if (!out) {
-    std::cerr << "synth: can't write " << argv[2] << "\n";
+  const std::vector<double> sound = Shape(p, samples);
+  double peak = 0;
+  for (double v : sound) peak = std::max(peak, std::abs(v));
+  const double scale = peak > 0 ? std::pow(10, p["peakDb"] / 20) * 32767 / peak : 0;
+  Wav wav;
+  wav.rate = int(rate);
+  wav.channels = 1;
+  for (double v : sound) wav.samples.push_back(int16_t(std::lround(v * scale)));
+  try {
+    WriteWav(argv[2], wav);
+  } catch (const std::exception& error) {
+    std::cerr << "synth: " << error.what() << "\n";
     return 1;
   }
   return 0;

@@ -1,0 +1,72 @@
+#include "Sound.h"
+
+#include <allegro.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The sound libraries Allegro tries print their own complaints while it
+// looks for a device; gamehost says it once, in its own words.
+class StderrSilenced {
+ public:
+  StderrSilenced() : saved_(dup(STDERR_FILENO)) {
+    std::fflush(stderr);
+    const int devNull = open("/dev/null", O_WRONLY);
+    if (saved_ >= 0 && devNull >= 0) dup2(devNull, STDERR_FILENO);
+    if (devNull >= 0) close(devNull);
+  }
+  ~StderrSilenced() {
+    if (saved_ < 0) return;
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+  }
+  StderrSilenced(const StderrSilenced&) = delete;
+  StderrSilenced& operator=(const StderrSilenced&) = delete;
+
+ private:
+  int saved_;
+};
+
+// Allegro's only digital driver here is ALSA's. A device is there when the
+// kernel shows a playback device or someone configured ALSA to reach one.
+bool SoundDeviceExpected() {
+  std::error_code ignored;
+  for (const auto& entry : fs::directory_iterator("/dev/snd", ignored)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("pcm", 0) == 0 && name.back() == 'p') return true;
+  }
+  const char* home = std::getenv("HOME");
+  return std::getenv("ALSA_CONFIG_PATH") != nullptr || fs::exists("/etc/asound.conf") ||
+         (home != nullptr && (fs::exists(fs::path(home) / ".asoundrc") ||
+                              fs::exists(fs::path(home) / ".config/alsa/asoundrc")));
+}
+
+}  // namespace
+
+bool InstallSound(bool verbose) {
+  int status;
+  {
+    const StderrSilenced quiet;
+    status = install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
+  }
+  // When no driver can open a device, autodetection settles on the silent
+  // driver and succeeds, allegro_error keeping the last driver's reason.
+  if (status != 0 || digi_card == DIGI_NONE) {
+    const std::string reason = allegro_error[0] != '\0' ? allegro_error : "no driver said why";
+    const bool noDevice = status == 0 && !SoundDeviceExpected();
+    std::fprintf(stderr, "gamehost: %s: %s; playing silently\n",
+                 noDevice ? "no sound device" : "the sound device failed to open", reason.c_str());
+    return false;
+  }
+  if (verbose) std::printf("sound: %s (%s)\n", digi_driver->name, digi_driver->desc);
+  return true;
+}
