@@ -131,10 +131,11 @@ TEST_F(SessionTest, PauseStopsTheGameAndDimsItsLastPicture) {
   usleep(300 * 1000);
   EXPECT_EQ(Corner(*window), kFirstSkyRow) << "resumed";
   ASSERT_EQ(host.Wait(10), 0) << host.Output();
-  // 600 frames were shown; over 3 s of them (180) paused, without Update.
+  // 600 frames were shown; over 3 s of them paused, without Update (a busy
+  // machine shows fewer than 60 a second, so allow for 2 s).
   long played = FramesPlayed(host.Output());
   EXPECT_GT(played, 100) << host.Output();
-  EXPECT_LT(played, 600 - 180) << host.Output();
+  EXPECT_LT(played, 600 - 120) << host.Output();
 }
 
 TEST_F(SessionTest, TheWindowShowsTheGamesIconAndNamesGamehost) {
