@@ -165,10 +165,10 @@ TEST_F(SessionTest, TheWindowScalesToTheDesktopOrAsAsked) {
   };
   const std::string withDisplay = std::string(FLINTMOOR_SOURCE_DIR) + "/tools/with-display";
   for (const Case& c : cases) {
-    Outcome run = RunCommand(
-        "env -u DISPLAY XVFB_SCREEN=" + c.screen + " " + Environment() + " " + withDisplay +
-        " sh -c '" + FLINTMOOR_GAMEHOST_PATH + " --frames 60 " + c.options +
-        " & xdotool search --sync --name \"" + kTitle + "\" getwindowgeometry; wait'");
+    Outcome run = RunCommand("env -u DISPLAY XVFB_SCREEN=" + c.screen + " " + Environment() + " " +
+                             withDisplay + " sh -c '" + FLINTMOOR_GAMEHOST_PATH + " --frames 60 " +
+                             c.options + " & xdotool search --sync --name \"" + kTitle +
+                             "\" getwindowgeometry; wait'");
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(Says(run, "Geometry: " + c.geometry)) << c.screen << " " << c.options << ":\n"
                                                       << run.output;
