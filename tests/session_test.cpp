@@ -165,10 +165,12 @@ TEST_F(SessionTest, TheWindowScalesToTheDesktopOrAsAsked) {
   };
   const std::string withDisplay = std::string(FLINTMOOR_SOURCE_DIR) + "/tools/with-display";
   for (const Case& c : cases) {
-    Outcome run = RunCommand("env -u DISPLAY XVFB_SCREEN=" + c.screen + " " + Environment() + " " +
-                             withDisplay + " sh -c '" + FLINTMOOR_GAMEHOST_PATH + " --frames 60 " +
-                             c.options + " & xdotool search --sync --name \"" + kTitle +
-                             "\" getwindowgeometry; wait'");
+    // A private screen of that size, the game, and the window's size.
+    std::string command = "env -u DISPLAY XVFB_SCREEN=" + c.screen;
+    command += " " + Environment() + " " + withDisplay + " sh -c '";
+    command += std::string(FLINTMOOR_GAMEHOST_PATH) + " --frames 60 " + c.options;
+    command += " & xdotool search --sync --name \"" + kTitle + "\" getwindowgeometry; wait'";
+    Outcome run = RunCommand(command);
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(Says(run, "Geometry: " + c.geometry)) << c.screen << " " << c.options << ":\n"
                                                       << run.output;
