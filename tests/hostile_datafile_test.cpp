@@ -93,6 +93,7 @@ struct NamedBytes {
 // Every cut of the file at the given lengths.
 [[noreturn]] void RefuseEveryCut(const std::string& whole, const std::vector<size_t>& lengths) {
   std::vector<NamedBytes> cuts;
+  cuts.reserve(lengths.size());
   for (size_t length : lengths) {
     cuts.push_back({"cut to " + std::to_string(length), whole.substr(0, length)});
   }
