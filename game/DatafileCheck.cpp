@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <vector>
+#include <string>
 
 #include "LzssUnpack.h"
 
@@ -29,6 +29,8 @@ constexpr uint32_t kPackedFile = F_PACK_MAGIC;
 class Reader {
  public:
   Reader(const uint8_t* begin, size_t size) : at_(begin), end_(begin + size) {}
+  explicit Reader(const std::string& bytes)
+      : Reader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()) {}
 
   bool Word(uint16_t& value) {
     if (Left() < 2) return false;
@@ -114,7 +116,7 @@ class Walk {
   }
 
   // Unpacks packed[0, size) into out as Allegro would, within the budget.
-  bool Unpack(const uint8_t* packed, size_t size, size_t wanted, std::vector<uint8_t>& out,
+  bool Unpack(const uint8_t* packed, size_t size, size_t wanted, std::string& out,
               size_t& consumed) {
     if (wanted > unpackedBudget_) return false;
     const LzssResult result = UnpackLzss(packed, size, wanted, out);
@@ -138,7 +140,7 @@ class Walk {
     // reads, negative when packed. Both must tell the same story.
     uint32_t stored, loaded;
     if (!in.Long(stored) || !in.Long(loaded)) return false;
-    std::vector<uint8_t> unpacked;
+    std::string unpacked;
     const uint8_t* body = in.At();
     size_t bodySize = loaded;
     if (int32_t(loaded) >= 0) {
@@ -149,7 +151,7 @@ class Walk {
       size_t consumed;
       if (!Unpack(in.At(), in.Left(), bodySize, unpacked, consumed)) return false;
       if (unpacked.size() != bodySize || consumed != stored || !in.Skip(consumed)) return false;
-      body = unpacked.data();
+      body = reinterpret_cast<const uint8_t*>(unpacked.data());
     }
     const Reader content(body, bodySize);
     return type == uint32_t(DAT_BITMAP) ? IsBitmap(content) : IsSample(content);
@@ -173,7 +175,7 @@ class Walk {
 };
 
 // The whole file, unless it is not a plain file or is too big to be ours.
-bool ReadSmallFile(const char* path, std::vector<uint8_t>& bytes) {
+bool ReadSmallFile(const char* path, std::string& bytes) {
   // Non-blocking, so a named pipe in the datafile's place can't hang Init.
   const int file = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (file < 0) return false;
@@ -184,7 +186,7 @@ bool ReadSmallFile(const char* path, std::vector<uint8_t>& bytes) {
     bytes.resize(size_t(status.st_size));
     size_t got = 0;
     while (got < bytes.size()) {
-      const ssize_t part = ::read(file, bytes.data() + got, bytes.size() - got);
+      const ssize_t part = ::read(file, &bytes[got], bytes.size() - got);
       if (part <= 0) break;
       got += size_t(part);
     }
@@ -197,9 +199,9 @@ bool ReadSmallFile(const char* path, std::vector<uint8_t>& bytes) {
 }  // namespace
 
 bool IsLoadableDatafile(const char* path) {
-  std::vector<uint8_t> bytes;
+  std::string bytes;
   if (!ReadSmallFile(path, bytes)) return false;
-  Reader file(bytes.data(), bytes.size());
+  Reader file(bytes);
   // pack_fopen with F_READ_PACKED: a plain or a packed file, nothing else.
   uint32_t header;
   if (!file.Long(header)) return false;
@@ -207,8 +209,8 @@ bool IsLoadableDatafile(const char* path) {
   if (header == kPlainFile) return walk.Datafile(file);
   if (header != kPackedFile) return false;
   // The whole rest unpacked, as the loader reads ahead into it.
-  std::vector<uint8_t> unpacked;
+  std::string unpacked;
   size_t consumed;
   return walk.Unpack(file.At(), file.Left(), kMostUnpacked, unpacked, consumed) &&
-         walk.Datafile(Reader(unpacked.data(), unpacked.size()));
+         walk.Datafile(Reader(unpacked));
 }

@@ -8,8 +8,7 @@ constexpr unsigned kLongest = 18;   // F: the longest copy
 constexpr unsigned kShortest = 3;   // THRESHOLD + 1: the shortest copy
 }  // namespace
 
-LzssResult UnpackLzss(const uint8_t* packed, size_t size, size_t wanted,
-                      std::vector<uint8_t>& out) {
+LzssResult UnpackLzss(const uint8_t* packed, size_t size, size_t wanted, std::string& out) {
   LzssResult result;
   // Allegro zeroes only the first N - F window bytes; the rest hold
   // whatever malloc gave, so a copy from them has no known value.
@@ -21,7 +20,7 @@ LzssResult UnpackLzss(const uint8_t* packed, size_t size, size_t wanted,
     window[put] = byte;
     known[put] = true;
     put = (put + 1) % kWindow;
-    out.push_back(byte);
+    out.push_back(char(byte));
   };
 
   size_t at = 0;

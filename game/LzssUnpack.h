@@ -6,7 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <string>
 
 struct LzssResult {
   size_t consumed = 0;   // packed bytes read, as Allegro would read them
@@ -15,7 +15,8 @@ struct LzssResult {
 
 // Unpacks from packed[0, size) until `wanted` bytes are out or the input
 // ends, appending to out. Allegro stops at the wanted count in the middle
-// of a copy too; so does this.
-LzssResult UnpackLzss(const uint8_t* packed, size_t size, size_t wanted, std::vector<uint8_t>& out);
+// of a copy too; so does this. Bytes are kept in a std::string: its code is
+// libstdc++'s, so none of it is exported from the module.
+LzssResult UnpackLzss(const uint8_t* packed, size_t size, size_t wanted, std::string& out);
 
 #endif
