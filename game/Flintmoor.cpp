@@ -26,8 +26,8 @@ bool Flintmoor::Init() {
   spawnInterval = kFirstSpawnInterval;
   buttonLatch = false;
   StartTickClock();
-  if (IsWholeDatafile(kDatafilePath)) data = load_datafile(kDatafilePath);
-  if (data != nullptr && !HoldsGameResources(data)) {
+  if (IsLoadableDatafile(kDatafilePath)) data = load_datafile(kDatafilePath);
+  if (data != nullptr && !HoldsGameResources(data, bitmap_color_depth(buffer))) {
     unload_datafile(data);
     data = nullptr;
   }

@@ -16,7 +16,8 @@ enum ResourceIndex {
 };
 
 // True when the datafile holds the pictures and the sound where the frame
-// operations look for them, so a wrong file can't make them read past it.
-bool HoldsGameResources(const DATAFILE* data);
+// operations look for them, the pictures in the depth they are drawn into,
+// so a wrong file can't make them read past it.
+bool HoldsGameResources(const DATAFILE* data, int drawingDepth);
 
 #endif
