@@ -8,7 +8,7 @@
 #include <random>
 
 #include "Datafiles.h"
-#include "ModuleLoader.h"
+#include "GameModule.h"
 #include "WorkingFolder.h"
 
 namespace {
@@ -18,7 +18,7 @@ enum Outcome { kRefused = 10, kRanSafely = 11 };
 // In the child: start a game on the bytes (or on no file at all), play a
 // little if it started, stop, then start properly from the build folder.
 [[noreturn]] void StartOn(const std::string* bytes) {
-  ModuleLoader module;
+  GameModule module{FLINTMOOR_MODULE_PATH};
   auto game = module.NewGame();
   bool started;
   {
@@ -71,7 +71,7 @@ TEST_F(HostileDatafileTest, MissingEmptyAndRandomFilesAreRefused) {
   for (size_t length : lengths) {
     WorkingFolder elsewhere;
     elsewhere.PutDatafile(whole.substr(0, length));
-    ModuleLoader module;
+    GameModule module{FLINTMOOR_MODULE_PATH};
     auto game = module.NewGame();
     bool started = game->Init();
     game->Shutdown();
