@@ -48,7 +48,7 @@ DrivenGame::DrivenGame(const GameModule& module, Progress& progress)
 }
 
 void DrivenGame::SetPath(const std::string& path) {
-  progress_.Call("SetPath(\"%s\")", path.c_str());
+  progress_.Call("SetPath(\"" + path + "\")");
   game_->SetPath(path.c_str());
   Returned("SetPath");
 }
@@ -67,7 +67,7 @@ void DrivenGame::Shutdown() {
 }
 
 int32_t DrivenGame::GetScore(const char* when) {
-  progress_.Call("GetScore %s", when);
+  progress_.Call(std::string("GetScore ") + when);
   int32_t score = game_->GetScore();
   Returned(std::string("GetScore ") + when);
   return score;
@@ -76,7 +76,7 @@ int32_t DrivenGame::GetScore(const char* when) {
 double DrivenGame::Frame(int frame, const MouseInput& mouse, BITMAP* destination) {
   using Clock = std::chrono::steady_clock;
   MouseInput given = mouse;
-  progress_.Call("Update at frame %d, mouse %s", frame, Describe(mouse).c_str());
+  progress_.Call("Update at frame " + std::to_string(frame) + ", mouse " + Describe(mouse));
   auto start = Clock::now();
   game_->Update(0, &given);
   auto updated = Clock::now();
@@ -86,7 +86,7 @@ double DrivenGame::Frame(int frame, const MouseInput& mouse, BITMAP* destination
                        " wrote to the MouseInput the host gave it: " + Describe(mouse) +
                        " became " + Describe(given) + " (the record is the host's, read only)");
   }
-  progress_.Call("Draw at frame %d, after mouse %s", frame, Describe(mouse).c_str());
+  progress_.Call("Draw at frame " + std::to_string(frame) + ", after mouse " + Describe(mouse));
   auto drawStart = Clock::now();
   game_->Draw(destination);
   auto end = Clock::now();

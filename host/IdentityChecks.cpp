@@ -49,7 +49,7 @@ std::string ExportsGetPlugin(const Subject& subject, Progress& progress) {
   progress.Returned();
   if (first == nullptr || second == nullptr) throw CheckFailure("GetPlugin answered null");
   if (first == second) {
-    second.release();  // the one object is deleted once
+    [[maybe_unused]] IGame* same = second.release();  // the one object is deleted once
     throw CheckFailure(
         "two GetPlugin calls answered the same object: each call must create a new game with "
         "new, as the host deletes each one it was given");
@@ -72,7 +72,7 @@ std::string Identity(const Subject& subject, Progress& progress) {
   std::vector<std::string> kept;
   std::vector<const char*> pointers;
   for (const auto& [name, operation] : kIdentity) {
-    progress.Call("%s", name);
+    progress.Call(name);
     const char* first = (game.Game().*operation)();
     const char* again = (game.Game().*operation)();
     const char* fromOther = (other.Game().*operation)();
@@ -92,7 +92,7 @@ std::string Identity(const Subject& subject, Progress& progress) {
   int32_t (IGame::*queryOperations[])() = {&IGame::QueryA, &IGame::QueryB, &IGame::QueryC,
                                            &IGame::QueryD};
   for (int i = 0; i < 4; ++i) {
-    progress.Call("%s", queryNames[i]);
+    progress.Call(queryNames[i]);
     queries[i] = (game.Game().*queryOperations[i])();
   }
   progress.Call("NotifyA");
@@ -104,7 +104,8 @@ std::string Identity(const Subject& subject, Progress& progress) {
   game.Destroy();
   ReuseFreedMemory();
   for (size_t i = 0; i < kept.size(); ++i) {
-    progress.Step("while reading %s's answer after the games were destroyed", kIdentity[i].name);
+    progress.Step(std::string("while reading ") + kIdentity[i].name +
+                  "'s answer after the games were destroyed");
     if (std::memcmp(pointers[i], kept[i].c_str(), kept[i].size() + 1) != 0) {
       throw CheckFailure(std::string(kIdentity[i].name) + "'s answer \"" + kept[i] +
                          "\" changed once the games were destroyed: identity strings must live as "

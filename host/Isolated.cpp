@@ -9,7 +9,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -51,8 +50,8 @@ void NoteCrashingThread(int signal) {
   raise(signal);
 }
 
-void Describe(SharedRecord& record, const char* format, va_list arguments) {
-  std::vsnprintf(record.doing, sizeof record.doing, format, arguments);
+void Describe(SharedRecord& record, const std::string& doing) {
+  record.doing[doing.copy(record.doing, sizeof record.doing - 1)] = '\0';
 }
 
 // Where the child was, for a failure: "in Update at frame 3" in a call,
@@ -93,11 +92,8 @@ void RedirectOutput(int file) {
 
 }  // namespace
 
-void Progress::Call(const char* format, ...) {
-  va_list arguments;
-  va_start(arguments, format);
-  Describe(record_, format, arguments);
-  va_end(arguments);
+void Progress::Call(const std::string& call) {
+  Describe(record_, call);
   record_.afterCall = false;
   record_.callStartedNs = NowNs();
 }
@@ -107,13 +103,10 @@ void Progress::Returned() {
   record_.afterCall = true;
 }
 
-void Progress::Step(const char* format, ...) {
+void Progress::Step(const std::string& step) {
   record_.callStartedNs = 0;
   record_.afterCall = false;
-  va_list arguments;
-  va_start(arguments, format);
-  Describe(record_, format, arguments);
-  va_end(arguments);
+  Describe(record_, step);
 }
 
 void Progress::WatchCrashes() {

@@ -20,13 +20,12 @@ struct Limits;
 
 class Progress {
  public:
-  // A call is starting (printf-style description); it counts against the
-  // call limit until Returned.
-  void Call(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // A call is starting; it counts against the call limit until Returned.
+  void Call(const std::string& call);
   void Returned();
   // A step of the work's own, outside any call, described to follow "crashed"
   // or "hung": "while waiting for ...".
-  void Step(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  void Step(const std::string& step);
   // From here on, a crash on a thread other than the work's own is told
   // apart. (Call it after libraries that install their own crash handlers.)
   void WatchCrashes();

@@ -116,7 +116,7 @@ std::string InitShutdownCycles(const Subject& subject, Progress& progress) {
   MouseSequence mouse(subject.seed);
   GrowthSlope growth;
   for (int cycle = 0; cycle < kCycles; ++cycle) {
-    progress.Step("between calls in Init/Shutdown cycle %d", cycle);
+    progress.Step("between calls in Init/Shutdown cycle " + std::to_string(cycle));
     if (!game.Init()) throw CheckFailure("Init answered false in cycle " + std::to_string(cycle));
     game.Play(kFramesACycle, mouse, picture.bitmap);
     game.Shutdown();

@@ -14,8 +14,6 @@
 
 #include "HostError.h"
 
-extern char** environ;
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -75,8 +73,10 @@ PrivateDisplay::PrivateDisplay() {
   }
   close(number[0]);
   if (failed != 0 || answer.find('\n') == std::string::npos) {
-    if (failed == 0) kill(server_, SIGTERM);
-    if (failed == 0) waitpid(server_, nullptr, 0);
+    if (failed == 0) {
+      kill(server_, SIGTERM);
+      waitpid(server_, nullptr, 0);
+    }
     server_ = -1;
     NoDisplay("DISPLAY is not set and " + xvfb + " did not start");
   }

@@ -103,10 +103,9 @@ std::string Unload(const Subject& subject, Progress& progress) {
                        std::to_string(threadsAfter) +
                        " after): join them in a static destructor, or they run into unloaded code");
   }
-  progress.Step(
-      "while waiting %d ms after the module was unloaded, with no thread or timer "
-      "callback of it seen (a signal or exit handler it installed?)",
-      kQuietMs);
+  progress.Step("while waiting " + std::to_string(kQuietMs) +
+                " ms after the module was unloaded, with no thread or timer callback of it seen "
+                "(a signal or exit handler it installed?)");
   std::this_thread::sleep_for(std::chrono::milliseconds(kQuietMs));
   return "nothing of the module ran on after unloading; " + std::to_string(kQuietMs) +
          " ms quiet with Allegro's timer running";
@@ -115,7 +114,7 @@ std::string Unload(const Subject& subject, Progress& progress) {
 std::string LoadCycles(const Subject& subject, Progress& progress) {
   GrowthSlope growth;
   for (int cycle = 0; cycle < kCycles; ++cycle) {
-    progress.Step("between calls in load cycle %d", cycle);
+    progress.Step("between calls in load cycle " + std::to_string(cycle));
     auto module = LoadModule(subject.module, progress);
     PlayOnce(*module, subject, progress, kFramesACycle, subject.seed + unsigned(cycle));
     UnloadNow(module);

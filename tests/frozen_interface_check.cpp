@@ -27,11 +27,12 @@ static_assert(offsetof(MouseInput, x) == offsetof(FrozenMouseInput, x), "MouseIn
 static_assert(offsetof(MouseInput, y) == offsetof(FrozenMouseInput, y), "MouseInput.y moved");
 static_assert(offsetof(MouseInput, buttons) == offsetof(FrozenMouseInput, buttons),
               "MouseInput.buttons moved");
-static_assert(
-    std::is_same_v<decltype(MouseInput::x), decltype(FrozenMouseInput::x)> &&
-        std::is_same_v<decltype(MouseInput::y), decltype(FrozenMouseInput::y)> &&
-        std::is_same_v<decltype(MouseInput::buttons), decltype(FrozenMouseInput::buttons)>,
-    "a MouseInput field changed type");
+static_assert(std::is_same_v<decltype(MouseInput::x), decltype(FrozenMouseInput::x)>,
+              "MouseInput.x changed type");
+static_assert(std::is_same_v<decltype(MouseInput::y), decltype(FrozenMouseInput::y)>,
+              "MouseInput.y changed type");
+static_assert(std::is_same_v<decltype(MouseInput::buttons), decltype(FrozenMouseInput::buttons)>,
+              "MouseInput.buttons changed type");
 static_assert(sizeof(IGame) == sizeof(FrozenIGame), "IGame's data changed size");
 
 namespace {

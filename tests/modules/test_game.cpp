@@ -39,6 +39,8 @@
 
 namespace {
 
+[[maybe_unused]] constexpr size_t kKeptBytes = size_t(256) * 1024;
+
 volatile int leftBehindTicks = 0;
 [[maybe_unused]] void LeftBehindTick() {
   leftBehindTicks = leftBehindTicks + 1;
@@ -117,8 +119,8 @@ class TestGame final : public IGame {
     std::fprintf(stderr, "loading caf\xe9 \x01 assets\n");
 #endif
 #ifdef DEFECT_LEAK_CYCLE
-    kept_ = static_cast<char*>(std::malloc(256 * 1024));
-    if (kept_ != nullptr) std::memset(kept_, 1, 256 * 1024);
+    kept_ = static_cast<char*>(std::malloc(kKeptBytes));
+    if (kept_ != nullptr) std::memset(kept_, 1, kKeptBytes);
 #endif
     if (best_ == nullptr) best_ = new int32_t(0);
     return LoadColour();
