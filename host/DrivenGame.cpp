@@ -28,14 +28,15 @@ LoadedModule LoadModule(const std::string& path, Progress& progress) {
   }
 }
 
-bool UnloadNow(LoadedModule& module) {
+bool UnloadNow(LoadedModule& module, const std::string& seenBefore) {
   Progress& progress = *module.get_deleter().progress;
-  progress.Call("dlclose (the module's static destructors)");
+  const std::string seen = seenBefore.empty() ? "" : ", " + seenBefore;
+  progress.Call("dlclose (the module's static destructors" + seen + ")");
   bool left = module->Unload();
   delete module.release();
-  progress.Step(
-      "after the module was unloaded: something of it ran on (a timer callback or a "
-      "thread it left behind?)");
+  progress.Step("after the module was unloaded: something of it ran on (" +
+                (seenBefore.empty() ? "a timer callback or a thread it left behind?" : seenBefore) +
+                ")");
   return left;
 }
 

@@ -27,9 +27,9 @@ using LoadedModule = std::unique_ptr<GameModule, LeaveLoaded>;
 // The module, loaded with the progress noted. Throws CheckFailure.
 LoadedModule LoadModule(const std::string& path, Progress& progress);
 // Unloads it now, with the progress noted: anything of it that runs on
-// afterwards crashes, and the report then says so. True when it really left
-// the process.
-bool UnloadNow(LoadedModule& module);
+// afterwards crashes, and the report then says so, with what was seen of it
+// before if given. True when it really left the process.
+bool UnloadNow(LoadedModule& module, const std::string& seenBefore = "");
 
 class DrivenGame {
  public:

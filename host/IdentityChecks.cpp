@@ -20,6 +20,16 @@ const IdentityOperation kIdentity[] = {{"GetName", &IGame::GetName},
                                        {"GetVersion", &IGame::GetVersion},
                                        {"GetIcon", &IGame::GetIcon}};
 
+using Query = int32_t (IGame::*)();
+struct QueryOperation {
+  const char* name;
+  Query operation;
+};
+const QueryOperation kQueries[] = {{"QueryA", &IGame::QueryA},
+                                   {"QueryB", &IGame::QueryB},
+                                   {"QueryC", &IGame::QueryC},
+                                   {"QueryD", &IGame::QueryD}};
+
 std::string Quoted(const char* text) {
   return text == nullptr ? "null" : "\"" + std::string(text) + "\"";
 }
@@ -87,13 +97,11 @@ std::string Identity(const Subject& subject, Progress& progress) {
     kept.emplace_back(first);
     pointers.push_back(first);
   }
-  int32_t queries[4];
-  const char* queryNames[] = {"QueryA", "QueryB", "QueryC", "QueryD"};
-  int32_t (IGame::*queryOperations[])() = {&IGame::QueryA, &IGame::QueryB, &IGame::QueryC,
-                                           &IGame::QueryD};
-  for (int i = 0; i < 4; ++i) {
-    progress.Call(queryNames[i]);
-    queries[i] = (game.Game().*queryOperations[i])();
+  std::string queries;
+  for (const auto& [name, operation] : kQueries) {
+    progress.Call(name);
+    queries +=
+        std::string(queries.empty() ? "" : ", ") + std::to_string((game.Game().*operation)());
   }
   progress.Call("NotifyA");
   game.Game().NotifyA();
@@ -113,8 +121,7 @@ std::string Identity(const Subject& subject, Progress& progress) {
     }
   }
   return kept[0] + " " + kept[3] + " by " + kept[1] + "; strings outlive the games; queries " +
-         std::to_string(queries[0]) + ", " + std::to_string(queries[1]) + ", " +
-         std::to_string(queries[2]) + ", " + std::to_string(queries[3]);
+         queries;
 }
 
 std::string SetPath(const Subject& subject, Progress& progress) {

@@ -81,14 +81,22 @@ std::string Unload(const Subject& subject, Progress& progress) {
                        " after): stop and join them in Shutdown, or they run into unloaded code");
   }
   const std::vector<const void*> callbacks = TimerCallbacksOf(*module);
-  bool left = UnloadNow(module);
+  // Its static destructors may still remove them; if not, Allegro's timer
+  // thread may crash into unloaded code before the queue can be looked at.
+  const std::string seen =
+      callbacks.empty() ? ""
+                        : std::to_string(callbacks.size()) +
+                              " timer callback(s) of the module's were still installed after "
+                              "Shutdown and delete";
+  bool left = UnloadNow(module, seen);
   if (!left) {
     throw CheckFailure("still loaded after dlclose (STB_GNU_UNIQUE symbols or RTLD_NODELETE?)");
   }
   // Anything of the module's still running now runs unmapped code.
   progress.Step(
       "after the module was unloaded, while looking for threads and timer callbacks "
-      "it left (one of them ran on into unloaded code)");
+      "it left (" +
+      (seen.empty() ? std::string("one of them ran on into unloaded code") : seen) + ")");
   if (StillInTimerQueue(callbacks)) {
     throw CheckFailure(
         "a timer callback of the module's stayed installed after Shutdown, delete and unloading: "
