@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "AllegroStart.h"
 #include "Flintmoor.h"
 #include "FlintmoorProbe.h"
 #include "TickClock.h"
@@ -227,7 +228,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (allegro_init() != 0) {
+  if (!StartAllegroLibrary()) {
     std::fprintf(stderr, "allegro_init failed (no X display?)\n");
     return 1;
   }

@@ -1,4 +1,5 @@
-// A game module loaded into gamehost: the library and its GetPlugin.
+// A game module loaded as every host of ours loads it (gamehost, its
+// validator, the tests): the library and its GetPlugin.
 #ifndef FLINTMOOR_HOST_GAMEMODULE_H
 #define FLINTMOOR_HOST_GAMEMODULE_H
 
@@ -6,23 +7,29 @@
 #include <string>
 
 #include "IGame.h"
+#include "SharedLibrary.h"
 
 class GameModule {
  public:
-  // dlopen with RTLD_NOW | RTLD_LOCAL and GetPlugin by name. Throws HostError.
+  // Loads the file with every symbol bound now and finds GetPlugin by name.
+  // Throws HostError.
   explicit GameModule(const std::string& path);
   // Unloads the module. Every game must be destroyed, and Allegro's timer
   // removed, before this runs.
-  ~GameModule();
+  ~GameModule() = default;
   GameModule(const GameModule&) = delete;
   GameModule& operator=(const GameModule&) = delete;
 
   std::unique_ptr<IGame> NewGame() const { return std::unique_ptr<IGame>(getPlugin_()); }
   const std::string& Path() const { return path_; }
+  // Whether code or data at an address is the module's.
+  bool Holds(const void* address) const { return library_.Holds(address); }
+  // Unloads now; true when the module really left the process.
+  bool Unload() { return library_.Close(); }
 
  private:
   std::string path_;
-  void* handle_ = nullptr;
+  SharedLibrary library_;
   GetPluginFunction getPlugin_ = nullptr;
 };
 

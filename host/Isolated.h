@@ -1,5 +1,6 @@
-// Runs a piece of work in a child process with a time limit, so that a crash
-// or a hang in it is reported instead of taking the caller down.
+// Runs a piece of work in a child process with time limits, so that a crash,
+// a hang or an exit in it is reported instead of taking the caller down, and
+// whatever it prints stays out of the caller's output.
 #ifndef FLINTMOOR_HOST_ISOLATED_H
 #define FLINTMOOR_HOST_ISOLATED_H
 
@@ -9,11 +10,41 @@
 struct Verdict {
   bool passed = false;
   std::string detail;
+  std::string output;  // what the work printed (stdout and stderr), its tail
+};
+
+// What the work is doing, kept where the caller can read it after a crash or
+// a hang: the call it is in, or the step it is at between calls.
+struct SharedRecord;
+struct Limits;
+
+class Progress {
+ public:
+  // A call is starting; it counts against the call limit until Returned.
+  void Call(const std::string& call);
+  void Returned();
+  // A step of the work's own, outside any call, described to follow "crashed"
+  // or "hung": "while waiting for ...".
+  void Step(const std::string& step);
+  // From here on, a crash on a thread other than the work's own is told
+  // apart. (Call it after libraries that install their own crash handlers.)
+  void WatchCrashes();
+
+ private:
+  friend Verdict RunIsolated(const std::function<Verdict(Progress&)>&, Limits);
+  explicit Progress(SharedRecord& record) : record_(record) {}
+  SharedRecord& record_;
+};
+
+struct Limits {
+  int workSeconds;  // the whole piece of work
+  int callSeconds;  // any one call: longer is a hang
 };
 
 // `work` runs in a fork of this process and answers its verdict; a signal,
-// an exit without a verdict or going past `seconds` is a failure. The caller
-// must not have started threads (Allegro included): the child has only one.
-Verdict RunIsolated(const std::function<Verdict()>& work, int seconds);
+// an exit without a verdict or going past a limit is a failure that names
+// where the work was. The caller must not have started threads (Allegro
+// included): the child has only one.
+Verdict RunIsolated(const std::function<Verdict(Progress&)>& work, Limits limits);
 
 #endif

@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "AllegroStart.h"
 #include "HostError.h"
 #include "Sound.h"
 #include "WindowLook.h"
@@ -35,17 +36,13 @@ bool OpenMode(int mode, int width, int height) {
 
 }  // namespace
 
-void StartAllegro() {
-  if (allegro_init() != 0) {
-    throw HostError(kExitNoGraphics, std::string("can't start Allegro: ") + allegro_error +
-                                         " (is there an X display? try xvfb-run)");
-  }
-}
-
 Screen::Screen(const std::string& title, const std::string& iconFile, bool fullscreen, int scale,
                bool verbose) {
   SetWindowLook(iconFile);
-  StartAllegro();
+  if (!StartAllegroLibrary()) {
+    throw HostError(kExitNoGraphics, std::string("can't start Allegro: ") + allegro_error +
+                                         " (is there an X display? try tools/with-display)");
+  }
   install_keyboard();
   install_mouse();
   install_timer();

@@ -39,8 +39,4 @@ class Screen {
   bool hasSound_ = false;
 };
 
-// Starts Allegro alone, without a window, for work that needs no screen.
-// Throws HostError(kExitNoGraphics) when it can't.
-void StartAllegro();
-
 #endif

@@ -38,6 +38,7 @@ class IGame {
   // before the first SetPath. Owned by the object (malloc/free).
   char* path = nullptr;
 
+  // ---- Table of virtual operations: never reorder or insert. ----
   // Any time. Releases path.
   virtual ~IGame();
   // Any time. The strings live as long as the module.
@@ -61,12 +62,19 @@ class IGame {
   // After the first Init that answered true. Best score of the game.
   virtual int32_t GetScore() = 0;
   // Any time. Optional queries and notifications: defaults 1, -, -, 0, 0, 0.
+  // QueryA: a value the host may ask for; by default 1.
   virtual int32_t QueryA();
+  // NotifyA: an event the host may report; by default ignored.
   virtual void NotifyA();
+  // NotifyB: another event the host may report; by default ignored.
   virtual void NotifyB();
+  // QueryB: a value the host may ask for; by default 0.
   virtual int32_t QueryB();
+  // QueryC: a value the host may ask for; by default 0.
   virtual int32_t QueryC();
+  // QueryD: a value the host may ask for; by default 0.
   virtual int32_t QueryD();
+  // ---- End of the table. ----
 
   IGame(const IGame&) = delete;
   IGame& operator=(const IGame&) = delete;

@@ -3,18 +3,15 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdio>
+
+#include "AllegroStart.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   // The build lists the tests without a display; only running needs Allegro.
   if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
-  // A busy X server now and then turns a connection away; try again briefly.
-  int attempts = 0;
-  while (allegro_init() != 0 && ++attempts < 5) usleep(200 * 1000);
-  if (attempts == 5) {
+  if (!StartAllegroLibrary()) {
     std::fprintf(stderr, "allegro_init failed (no X display?): %s\n", allegro_error);
     return 1;
   }

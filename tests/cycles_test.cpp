@@ -3,23 +3,14 @@
 // has gone.
 #include <allegro.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cstdio>
 
-#include "ModuleLoader.h"
+#include "GameModule.h"
+#include "ProcessInfo.h"
 
 namespace {
-
-long ResidentKilobytes() {
-  long pages = 0, resident = 0;
-  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
-    std::fclose(statm);
-  }
-  return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
 
 std::atomic<int> hostTicks{0};
 void CountHostTick() {
@@ -27,7 +18,7 @@ void CountHostTick() {
 }
 
 void PlayOnce() {
-  ModuleLoader module;
+  GameModule module{FLINTMOOR_MODULE_PATH};
   auto game = module.NewGame();
   game->SetPath(FLINTMOOR_MODULE_PATH);
   ASSERT_TRUE(game->Init());

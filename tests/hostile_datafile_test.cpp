@@ -9,7 +9,7 @@
 #include <random>
 
 #include "Datafiles.h"
-#include "ModuleLoader.h"
+#include "GameModule.h"
 #include "WorkingFolder.h"
 
 namespace {
@@ -19,7 +19,7 @@ enum Outcome { kRefused = 10, kRanSafely = 11 };
 // In the child: start a game on the bytes (or on no file at all), play a
 // little if it started, stop, then start properly from the build folder.
 [[noreturn]] void StartOn(const std::string* bytes) {
-  ModuleLoader module;
+  GameModule module{FLINTMOOR_MODULE_PATH};
   auto game = module.NewGame();
   bool started;
   {
@@ -78,7 +78,7 @@ struct NamedBytes {
     std::fprintf(stderr, "%s\n", file.what.c_str());
     WorkingFolder elsewhere;
     elsewhere.PutDatafile(file.bytes);
-    ModuleLoader module;
+    GameModule module{FLINTMOOR_MODULE_PATH};
     auto game = module.NewGame();
     bool started = game->Init();
     game->Shutdown();

@@ -8,7 +8,7 @@
 #include <functional>
 #include <random>
 
-#include "ModuleLoader.h"
+#include "GameModule.h"
 #include "WorkingFolder.h"
 
 namespace {
@@ -25,7 +25,7 @@ class HostileHostTest : public testing::Test {
     return missed;
   }
 
-  ModuleLoader module;
+  GameModule module{FLINTMOOR_MODULE_PATH};
   BITMAP* picture = create_bitmap(640, 480);
 };
 
@@ -87,10 +87,10 @@ TEST_F(HostileHostTest, SmallDestinationIsClippedToItself) {
 }
 
 // Runs a host's misuse in a child process; it exits 0 when every check held.
-void ExpectSafe(const char* what, const std::function<bool(ModuleLoader&, BITMAP*)>& misuse) {
+void ExpectSafe(const char* what, const std::function<bool(GameModule&, BITMAP*)>& misuse) {
   EXPECT_EXIT(
       {
-        ModuleLoader module;
+        GameModule module{FLINTMOOR_MODULE_PATH};
         BITMAP* picture = create_bitmap(640, 480);
         std::exit(misuse(module, picture) ? 0 : 1);
       },
@@ -109,11 +109,11 @@ bool DoesNothing(IGame& game, BITMAP* picture) {
 }
 
 TEST_F(HostileHostTest, FrameCallsOutsideAStartedGameDoNothing) {
-  ExpectSafe("before Init", [](ModuleLoader& module, BITMAP* picture) {
+  ExpectSafe("before Init", [](GameModule& module, BITMAP* picture) {
     auto game = module.NewGame();
     return DoesNothing(*game, picture) && game->GetScore() == 0;
   });
-  ExpectSafe("after a failed Init", [](ModuleLoader& module, BITMAP* picture) {
+  ExpectSafe("after a failed Init", [](GameModule& module, BITMAP* picture) {
     auto game = module.NewGame();
     WorkingFolder elsewhere;
     bool started = game->Init();
@@ -121,7 +121,7 @@ TEST_F(HostileHostTest, FrameCallsOutsideAStartedGameDoNothing) {
     game->Shutdown();
     return !started && nothing && DoesNothing(*game, picture);
   });
-  ExpectSafe("after Shutdown", [](ModuleLoader& module, BITMAP* picture) {
+  ExpectSafe("after Shutdown", [](GameModule& module, BITMAP* picture) {
     auto game = module.NewGame();
     bool started = game->Init();
     game->Shutdown();
@@ -130,7 +130,7 @@ TEST_F(HostileHostTest, FrameCallsOutsideAStartedGameDoNothing) {
 }
 
 TEST_F(HostileHostTest, RepeatedOrMissingShutdownsAreSafe) {
-  ExpectSafe("Shutdown before Init, and twice", [](ModuleLoader& module, BITMAP*) {
+  ExpectSafe("Shutdown before Init, and twice", [](GameModule& module, BITMAP*) {
     auto game = module.NewGame();
     game->Shutdown();
     bool started = game->Init();
@@ -138,7 +138,7 @@ TEST_F(HostileHostTest, RepeatedOrMissingShutdownsAreSafe) {
     game->Shutdown();
     return started;
   });
-  ExpectSafe("Init twice without Shutdown", [](ModuleLoader& module, BITMAP* picture) {
+  ExpectSafe("Init twice without Shutdown", [](GameModule& module, BITMAP* picture) {
     auto game = module.NewGame();
     bool first = game->Init();
     bool second = game->Init();
@@ -149,7 +149,7 @@ TEST_F(HostileHostTest, RepeatedOrMissingShutdownsAreSafe) {
     return first && second;
   });
   ExpectSafe("Shutdown right after a failed Init, then a good Init",
-             [](ModuleLoader& module, BITMAP* picture) {
+             [](GameModule& module, BITMAP* picture) {
                auto game = module.NewGame();
                bool failed;
                {

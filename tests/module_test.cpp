@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "GameModule.h"
 #include "IGame.h"
-#include "ModuleLoader.h"
 #include "Sharpshooter.h"
 #include "WorkingFolder.h"
 
@@ -14,7 +14,7 @@ namespace {
 
 class ModuleTest : public testing::Test {
  protected:
-  ModuleLoader module;
+  GameModule module{FLINTMOOR_MODULE_PATH};
 };
 
 TEST_F(ModuleTest, EachGetPluginCallCreatesItsOwnGame) {

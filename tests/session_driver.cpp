@@ -7,17 +7,18 @@
 
 #include <cstdio>
 
-#include "ModuleLoader.h"
+#include "AllegroStart.h"
+#include "GameModule.h"
 #include "Sharpshooter.h"
 
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::atoi(argv[1]) : 3;
   constexpr int kMostFrames = 50000;
-  if (allegro_init() != 0) return 2;
+  if (!StartAllegroLibrary()) return 2;
   set_color_depth(32);
   long hits = 0, misses = 0;
   {
-    ModuleLoader module;
+    GameModule module{FLINTMOOR_MODULE_PATH};
     auto game = module.NewGame();
     game->SetPath("first/place/flintmoor.so");
     game->SetPath(FLINTMOOR_MODULE_PATH);

@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-#include "ModuleLoader.h"
+#include "GameModule.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ void CountHostTick() {
 
 TEST(UnloadTest, UnloadedModuleLeavesAndItsClockStops) {
   {
-    ModuleLoader module;
+    GameModule module{FLINTMOOR_MODULE_PATH};
     auto game = module.NewGame();
     game->SetPath(FLINTMOOR_MODULE_PATH);
     ASSERT_TRUE(game->Init());
@@ -35,7 +35,7 @@ TEST(UnloadTest, UnloadedModuleLeavesAndItsClockStops) {
 
 TEST(UnloadTest, ModuleCanBeLoadedAgainAfterUnloading) {
   for (int round = 0; round < 3; ++round) {
-    ModuleLoader module;
+    GameModule module{FLINTMOOR_MODULE_PATH};
     auto game = module.NewGame();
     ASSERT_TRUE(game->Init()) << "round " << round;
     game->Shutdown();

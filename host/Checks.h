@@ -1,0 +1,47 @@
+// The validator's checks. Each runs in its own child process, in a private
+// working folder, with Allegro started at its colour depth; it answers what
+// it found when the module kept the contract and throws CheckFailure, saying
+// what to fix, when it did not.
+#ifndef FLINTMOOR_HOST_CHECKS_H
+#define FLINTMOOR_HOST_CHECKS_H
+
+#include <stdexcept>
+#include <string>
+
+#include "Isolated.h"
+
+// What every check knows: the module and where its resources are.
+struct Subject {
+  std::string module;     // absolute path
+  std::string resources;  // folder that holds the module's games/, if it has one
+  unsigned seed;
+};
+
+struct CheckFailure : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// AddressSanitizer holds freed memory back on purpose (and checks for leaks
+// itself): in such a build memory growth is reported, not judged.
+#ifdef __SANITIZE_ADDRESS__
+constexpr bool kMemoryJudged = false;
+#else
+constexpr bool kMemoryJudged = true;
+#endif
+
+// IdentityChecks.cpp
+std::string ExportsGetPlugin(const Subject& subject, Progress& progress);
+std::string Identity(const Subject& subject, Progress& progress);
+std::string SetPath(const Subject& subject, Progress& progress);
+// LifecycleChecks.cpp
+std::string InitInTime(const Subject& subject, Progress& progress);
+std::string Lifecycle(const Subject& subject, Progress& progress);
+std::string WithoutResources(const Subject& subject, Progress& progress);
+std::string InitShutdownCycles(const Subject& subject, Progress& progress);
+// FrameChecks.cpp: 3000 frames at the colour depth Allegro was started with.
+std::string Frames(const Subject& subject, Progress& progress);
+// UnloadChecks.cpp
+std::string Unload(const Subject& subject, Progress& progress);
+std::string LoadCycles(const Subject& subject, Progress& progress);
+
+#endif

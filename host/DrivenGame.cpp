@@ -1,0 +1,117 @@
+#include "DrivenGame.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+#include "Checks.h"
+#include "HostError.h"
+
+namespace {
+
+std::string Describe(const MouseInput& mouse) {
+  char text[96];
+  std::snprintf(text, sizeof text, "(%d, %d, buttons %d)", mouse.x, mouse.y, mouse.buttons);
+  return text;
+}
+
+}  // namespace
+
+LoadedModule LoadModule(const std::string& path, Progress& progress) {
+  progress.Call("loading the module (its static constructors)");
+  try {
+    LoadedModule module(new GameModule(path), LeaveLoaded{&progress});
+    progress.Returned();
+    return module;
+  } catch (const HostError& error) {
+    throw CheckFailure(error.what());
+  }
+}
+
+bool UnloadNow(LoadedModule& module, const std::string& seenBefore) {
+  Progress& progress = *module.get_deleter().progress;
+  const std::string seen = seenBefore.empty() ? "" : ", " + seenBefore;
+  progress.Call("dlclose (the module's static destructors" + seen + ")");
+  bool left = module->Unload();
+  delete module.release();
+  progress.Step("after the module was unloaded: something of it ran on (" +
+                (seenBefore.empty() ? "a timer callback or a thread it left behind?" : seenBefore) +
+                ")");
+  return left;
+}
+
+DrivenGame::DrivenGame(const GameModule& module, Progress& progress)
+    : progress_(progress), allegro_(CurrentAllegroState()) {
+  progress_.Call("GetPlugin");
+  game_ = module.NewGame().release();
+  if (game_ == nullptr) throw CheckFailure("GetPlugin answered null");
+  Returned("GetPlugin");
+}
+
+void DrivenGame::SetPath(const std::string& path) {
+  progress_.Call("SetPath(\"" + path + "\")");
+  game_->SetPath(path.c_str());
+  Returned("SetPath");
+}
+
+bool DrivenGame::Init() {
+  progress_.Call("Init");
+  bool started = game_->Init();
+  Returned("Init");
+  return started;
+}
+
+void DrivenGame::Shutdown() {
+  progress_.Call("Shutdown");
+  game_->Shutdown();
+  Returned("Shutdown");
+}
+
+int32_t DrivenGame::GetScore(const char* when) {
+  progress_.Call(std::string("GetScore ") + when);
+  int32_t score = game_->GetScore();
+  Returned(std::string("GetScore ") + when);
+  return score;
+}
+
+double DrivenGame::Frame(int frame, const MouseInput& mouse, BITMAP* destination) {
+  using Clock = std::chrono::steady_clock;
+  MouseInput given = mouse;
+  progress_.Call("Update at frame " + std::to_string(frame) + ", mouse " + Describe(mouse));
+  auto start = Clock::now();
+  game_->Update(0, &given);
+  auto updated = Clock::now();
+  Returned("Update at frame " + std::to_string(frame));
+  if (std::memcmp(&given, &mouse, sizeof mouse) != 0) {
+    throw CheckFailure("Update at frame " + std::to_string(frame) +
+                       " wrote to the MouseInput the host gave it: " + Describe(mouse) +
+                       " became " + Describe(given) + " (the record is the host's, read only)");
+  }
+  progress_.Call("Draw at frame " + std::to_string(frame) + ", after mouse " + Describe(mouse));
+  auto drawStart = Clock::now();
+  game_->Draw(destination);
+  auto end = Clock::now();
+  Returned("Draw at frame " + std::to_string(frame));
+  return std::chrono::duration<double, std::milli>((updated - start) + (end - drawStart)).count();
+}
+
+void DrivenGame::Play(int frames, MouseSequence& mouse, BITMAP* destination) {
+  for (int frame = 0; frame < frames; ++frame) Frame(frame, mouse.Next(), destination);
+}
+
+void DrivenGame::Destroy() {
+  progress_.Call("the game's destructor (delete)");
+  delete game_;
+  game_ = nullptr;
+  Returned("the game's destructor");
+}
+
+void DrivenGame::Returned(const std::string& call) {
+  progress_.Returned();
+  AllegroState now = CurrentAllegroState();
+  std::string changes = AllegroChanges(allegro_, now);
+  if (!changes.empty()) {
+    throw CheckFailure(call + " changed " + changes +
+                       ": Allegro's set-up is the host's, a module must leave it as it is");
+  }
+}

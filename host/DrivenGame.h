@@ -1,0 +1,65 @@
+// A game as the validator drives it: each call noted for the report of a
+// crash or hang, and checked afterwards for what a module must not touch.
+#ifndef FLINTMOOR_HOST_DRIVENGAME_H
+#define FLINTMOOR_HOST_DRIVENGAME_H
+
+#include <memory>
+#include <string>
+
+#include "AllegroState.h"
+#include "GameModule.h"
+#include "IGame.h"
+#include "Isolated.h"
+#include "MouseSequence.h"
+
+struct BITMAP;
+
+// A loaded module stays loaded until UnloadNow: a check's child process ends
+// with it loaded, as a host's process may, so that what is left of it after
+// unloading is blamed in the checks about unloading, not in whichever check
+// ran when it struck.
+struct LeaveLoaded {
+  Progress* progress;
+  void operator()(GameModule*) const {}
+};
+using LoadedModule = std::unique_ptr<GameModule, LeaveLoaded>;
+
+// The module, loaded with the progress noted. Throws CheckFailure.
+LoadedModule LoadModule(const std::string& path, Progress& progress);
+// Unloads it now, with the progress noted: anything of it that runs on
+// afterwards crashes, and the report then says so, with what was seen of it
+// before if given. True when it really left the process.
+bool UnloadNow(LoadedModule& module, const std::string& seenBefore = "");
+
+class DrivenGame {
+ public:
+  // A new game from GetPlugin. Throws CheckFailure when it answers null.
+  DrivenGame(const GameModule& module, Progress& progress);
+  // The game is destroyed only by Destroy: after a failure the validator
+  // leaves it alone.
+  ~DrivenGame() = default;
+  DrivenGame(const DrivenGame&) = delete;
+  DrivenGame& operator=(const DrivenGame&) = delete;
+
+  IGame& Game() { return *game_; }
+  void SetPath(const std::string& path);
+  bool Init();
+  void Shutdown();
+  int32_t GetScore(const char* when);
+  // Update with the mouse, then Draw into the destination; answers how long
+  // the two took, in milliseconds. Throws CheckFailure.
+  double Frame(int frame, const MouseInput& mouse, BITMAP* destination);
+  // Frames with input from the sequence.
+  void Play(int frames, MouseSequence& mouse, BITMAP* destination);
+  void Destroy();
+
+ private:
+  // Throws CheckFailure when the call changed Allegro's set-up.
+  void Returned(const std::string& call);
+
+  IGame* game_;
+  Progress& progress_;
+  AllegroState allegro_;
+};
+
+#endif

@@ -1,0 +1,37 @@
+#include "GrowthSlope.h"
+
+#include <cstdio>
+
+void GrowthSlope::Sample(double step, double kilobytes) {
+  steps_.push_back(step);
+  kilobytes_.push_back(kilobytes);
+}
+
+double GrowthSlope::KilobytesPerStep() const {
+  const size_t n = steps_.size();
+  if (n < 2) return 0;
+  double meanStep = 0, meanKb = 0;
+  for (size_t i = 0; i < n; ++i) {
+    meanStep += steps_[i] / double(n);
+    meanKb += kilobytes_[i] / double(n);
+  }
+  double covariance = 0, variance = 0;
+  for (size_t i = 0; i < n; ++i) {
+    covariance += (steps_[i] - meanStep) * (kilobytes_[i] - meanKb);
+    variance += (steps_[i] - meanStep) * (steps_[i] - meanStep);
+  }
+  return variance > 0 ? covariance / variance : 0;
+}
+
+double GrowthSlope::FittedGrowth() const {
+  return steps_.size() < 2 ? 0 : KilobytesPerStep() * (steps_.back() - steps_.front());
+}
+
+std::string GrowthSlope::Describe(const std::string& step, const std::string& steps) const {
+  if (steps_.size() < 2) return "not measured";
+  char text[160];
+  std::snprintf(text, sizeof text, "%+.3f kB a %s over %s %.0f-%.0f (%zu readings)",
+                KilobytesPerStep(), step.c_str(), steps.c_str(), steps_.front(), steps_.back(),
+                steps_.size());
+  return text;
+}

@@ -1,0 +1,132 @@
+// Init, Shutdown and the calling order around them.
+#include <allegro.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+
+#include "Checks.h"
+#include "DrivenGame.h"
+#include "GrowthSlope.h"
+#include "ProcessInfo.h"
+#include "ScratchFolder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr double kInitLimitMs = 100;
+constexpr int kCycles = 60, kWarmUpCycles = 10, kFramesACycle = 10;
+constexpr double kMostKbACycle = 1, kLeastGrowthKb = 48;
+
+struct Picture {
+  BITMAP* bitmap = create_bitmap(640, 480);
+  ~Picture() { destroy_bitmap(bitmap); }
+  Picture() = default;
+  Picture(const Picture&) = delete;
+  Picture& operator=(const Picture&) = delete;
+};
+
+std::string Milliseconds(double ms) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f ms", ms);
+  return text;
+}
+
+}  // namespace
+
+std::string InitInTime(const Subject& subject, Progress& progress) {
+  auto module = LoadModule(subject.module, progress);
+  DrivenGame game(*module, progress);
+  game.SetPath(subject.module);
+  auto start = std::chrono::steady_clock::now();
+  bool started = game.Init();
+  double ms =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  game.Shutdown();
+  game.Destroy();
+  if (!started) {
+    throw CheckFailure("Init answered false with " + subject.resources +
+                       "/games as the working folder's games/: keep the resources in games/" +
+                       fs::path(subject.module).stem().string() + "/ beside the module");
+  }
+  if (ms > kInitLimitMs) {
+    throw CheckFailure("Init took " + Milliseconds(ms) + ", over the " +
+                       Milliseconds(kInitLimitMs) + " a host waits");
+  }
+  return "Init answered true in " + Milliseconds(ms);
+}
+
+std::string Lifecycle(const Subject& subject, Progress& progress) {
+  auto module = LoadModule(subject.module, progress);
+  DrivenGame game(*module, progress);
+  game.SetPath(subject.module);
+  const fs::path working = fs::current_path();
+  {
+    ScratchFolder empty;
+    fs::current_path(empty.Path());
+    game.Init();
+    game.Shutdown();  // after an Init that may have answered false
+    fs::current_path(working);
+  }
+  Picture picture;
+  MouseSequence mouse(subject.seed);
+  int32_t score = 0;
+  for (int round = 1; round <= 2; ++round) {
+    if (!game.Init()) throw CheckFailure("Init answered false after a Shutdown");
+    game.Play(200, mouse, picture.bitmap);
+    game.Shutdown();
+    score = game.GetScore("after Shutdown");
+    progress.Call("QueryA after Shutdown");
+    game.Game().QueryA();
+    progress.Returned();
+  }
+  game.Destroy();
+  return "Shutdown after false and true Inits, Init again, GetScore after Shutdown (" +
+         std::to_string(score) + "), destroyed when stopped";
+}
+
+// Nothing requires resources; a game that starts without them must then run
+// safely.
+std::string WithoutResources(const Subject& subject, Progress& progress) {
+  auto module = LoadModule(subject.module, progress);
+  ScratchFolder empty;
+  fs::current_path(empty.Path());
+  DrivenGame game(*module, progress);
+  game.SetPath((fs::path(empty.Path()) / fs::path(subject.module).filename()).string());
+  bool started = game.Init();
+  if (started) {
+    Picture picture;
+    MouseSequence mouse(subject.seed);
+    game.Play(300, mouse, picture.bitmap);
+  }
+  game.Shutdown();
+  game.Destroy();
+  return started ? "Init answered true in an empty folder; 300 frames ran without resources"
+                 : "Init answered false in an empty folder";
+}
+
+// What Init acquires, Shutdown must release: memory may not grow cycle by
+// cycle.
+std::string InitShutdownCycles(const Subject& subject, Progress& progress) {
+  auto module = LoadModule(subject.module, progress);
+  DrivenGame game(*module, progress);
+  game.SetPath(subject.module);
+  Picture picture;
+  MouseSequence mouse(subject.seed);
+  GrowthSlope growth;
+  for (int cycle = 0; cycle < kCycles; ++cycle) {
+    progress.Step("between calls in Init/Shutdown cycle " + std::to_string(cycle));
+    if (!game.Init()) throw CheckFailure("Init answered false in cycle " + std::to_string(cycle));
+    game.Play(kFramesACycle, mouse, picture.bitmap);
+    game.Shutdown();
+    if (cycle >= kWarmUpCycles) growth.Sample(cycle, double(SettledResidentKilobytes()));
+  }
+  game.Destroy();
+  std::string grew = "resident memory " + growth.Describe("cycle", "cycles") + " of Init, " +
+                     std::to_string(kFramesACycle) + " frames, Shutdown";
+  if (kMemoryJudged && growth.Exceeds(kMostKbACycle, kLeastGrowthKb)) {
+    throw CheckFailure(grew + ": something Init (or a frame) acquires outlives Shutdown");
+  }
+  return grew + (kMemoryJudged ? "" : " (not judged under AddressSanitizer)");
+}

@@ -1,0 +1,28 @@
+// A private working folder for one check: empty but for a link to the
+// module's games/ folder, so the module finds its resources and anything it
+// creates there shows.
+#ifndef FLINTMOOR_HOST_SCRATCHFOLDER_H
+#define FLINTMOOR_HOST_SCRATCHFOLDER_H
+
+#include <string>
+
+class ScratchFolder {
+ public:
+  // An empty temporary folder, with games linked to resources/games when
+  // `resources` is given and holds one.
+  explicit ScratchFolder(const std::string& resources = "");
+  // Removes the folder and what is in it.
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  const std::string& Path() const { return path_; }
+  // Names of what appeared in it since it was made, comma-separated; empty
+  // when nothing did.
+  std::string Created() const;
+
+ private:
+  std::string path_;
+};
+
+#endif

@@ -1,0 +1,36 @@
+// A shared library loaded into this process: the one place that knows how
+// the system loads code at run time.
+#ifndef FLINTMOOR_HOST_SHAREDLIBRARY_H
+#define FLINTMOOR_HOST_SHAREDLIBRARY_H
+
+#include <string>
+
+class SharedLibrary {
+ public:
+  // Loads the file with every symbol bound now and none of them shared with
+  // other libraries. Error() says why when it could not be loaded.
+  explicit SharedLibrary(const std::string& path);
+  ~SharedLibrary();
+  SharedLibrary(const SharedLibrary&) = delete;
+  SharedLibrary& operator=(const SharedLibrary&) = delete;
+
+  bool Loaded() const { return handle_ != nullptr; }
+  const std::string& Error() const { return error_; }
+  // The exported symbol, or null.
+  void* Symbol(const char* name) const;
+  // Whether an address lies in this library's code or data.
+  bool Holds(const void* address) const;
+  // Lets the library go; true when it really left the process.
+  bool Close();
+
+  // Whether a library of this file is in the process now.
+  static bool InProcess(const std::string& path);
+
+ private:
+  std::string path_;
+  void* handle_ = nullptr;
+  void* linkMap_ = nullptr;  // the loader's record of it, to tell its addresses
+  std::string error_;
+};
+
+#endif

@@ -1,0 +1,89 @@
+// IGame as released, frozen: modules built against this copy must keep
+// working with every later host, so the live plugin/IGame.h may add comments
+// but never move, insert or change a slot or MouseInput. The build checks
+// that (frozen_interface_check.cpp) and the validator's tests drive a module
+// built against this copy.
+//
+// The interface between a game module and the program that hosts it.
+//
+// A module exports one function, GetPlugin, that creates its game and hands
+// the host an IGame. The host drives the game only through the virtual
+// operations below; their order is the layout of the table of virtual
+// operations shared by separately built hosts and modules, so it never changes.
+//
+// Threads: every operation is called on the host's thread.
+//
+// Calling order a module may rely on:
+//   - any time: the identity operations, SetPath, QueryA..QueryD, NotifyA/B;
+//   - Init on a created or stopped game, never on a started one;
+//   - Update and Draw only between an Init that answered true and the
+//     following Shutdown;
+//   - GetScore only after the first Init that answered true;
+//   - Shutdown after every Init (true or false), before the next Init and
+//     before the object is destroyed.
+//
+// The host must have initialised Allegro and set the colour depth and
+// graphics mode before Init.
+#ifndef FLINTMOOR_TESTS_FROZEN_IGAME_H
+#define FLINTMOOR_TESTS_FROZEN_IGAME_H
+
+#include <cstdint>
+
+struct BITMAP;
+
+// The host's mouse state for one frame.
+struct MouseInput {
+  int32_t x;        // column in the 640x480 screen
+  int32_t y;        // row in the 640x480 screen
+  int32_t buttons;  // zero when no button is pressed, nonzero otherwise
+};
+
+class IGame {
+ public:
+  // Folder part of the latest SetPath, ending in a path separator; null
+  // before the first SetPath. Owned by the object (malloc/free).
+  char* path = nullptr;
+
+  // Any time. Releases path.
+  virtual ~IGame();
+  // Any time. The strings live as long as the module.
+  virtual const char* GetName() = 0;
+  virtual const char* GetAuthor() = 0;
+  virtual const char* GetDescription() = 0;
+  virtual const char* GetVersion() = 0;
+  // Any time. File name of the game's icon picture; default "game_icon.bmp".
+  virtual const char* GetIcon();
+  // Any time. Keeps the folder part of a path; a null path is ignored.
+  virtual void SetPath(const char* filePath);
+  // On a created or stopped game. True when the game is ready to play.
+  virtual bool Init();
+  // After every Init. Releases what Init acquired.
+  virtual void Shutdown();
+  // Started game only. Paints a 640x480 picture at destination's top left.
+  virtual void Draw(BITMAP* destination) = 0;
+  // Started game only. Runs one frame; answers the game's miss report.
+  // The first argument is reserved for the host; mouse is never null.
+  virtual int32_t Update(int32_t reserved, MouseInput* mouse) = 0;
+  // After the first Init that answered true. Best score of the game.
+  virtual int32_t GetScore() = 0;
+  // Any time. Optional queries and notifications: defaults 1, -, -, 0, 0, 0.
+  virtual int32_t QueryA();
+  virtual void NotifyA();
+  virtual void NotifyB();
+  virtual int32_t QueryB();
+  virtual int32_t QueryC();
+  virtual int32_t QueryD();
+
+  IGame(const IGame&) = delete;
+  IGame& operator=(const IGame&) = delete;
+
+ protected:
+  IGame() = default;
+};
+
+// The one export of a module: creates a new game, owned by the caller, who
+// destroys it with delete after its last Shutdown.
+extern "C" IGame* GetPlugin();
+using GetPluginFunction = IGame* (*)();
+
+#endif
