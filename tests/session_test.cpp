@@ -1,10 +1,11 @@
 // gamehost as a person plays it, in a real window under X with the real
 // pointer and keyboard, the screen read back as they would see it.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <chrono>
 #include <regex>
 #include <string>
+#include <thread>
 
 #include "Command.h"
 #include "HostProcess.h"
@@ -18,6 +19,11 @@ const std::string kTitle = "Flintmoor 0.4";
 constexpr double kExitSeconds = 60;
 const Rgb kFirstSkyRow{100, 160, 254};
 
+// A person's pause between looking and acting.
+void Wait(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
 // The top right corner: sky in the game, never under the score line.
 Rgb Corner(const XWindowPlace& window) {
   return ScreenPixels().At(window.x + 639, window.y);
@@ -27,7 +33,7 @@ Rgb Corner(const XWindowPlace& window) {
 bool GameShows(const XWindowPlace& window) {
   for (int i = 0; i < 300; ++i) {
     if (Corner(window) == kFirstSkyRow) return true;
-    usleep(50 * 1000);
+    Wait(50);
   }
   return false;
 }
@@ -50,20 +56,20 @@ TEST_F(SessionTest, APersonPlaysRoundsFromTheStartScreenToQuitting) {
   HostProcess host("--escapes 1 --fps 120", Environment());
   auto window = FindWindow(kTitle);
   ASSERT_TRUE(window) << host.Output();
-  usleep(300 * 1000);
+  Wait(300);
   EXPECT_FALSE(Corner(*window) == kFirstSkyRow) << "the start screen, not the game";
 
   MoveMouse(*window, 320, 240);
   ClickMouse();
-  usleep(400 * 1000);
+  Wait(400);
   EXPECT_EQ(Corner(*window), kFirstSkyRow) << "a click starts a round";
   ASSERT_TRUE(host.WaitFor("round 1: best score 0, 1 escapes", 20)) << host.Output();
-  usleep(300 * 1000);
+  Wait(300);
   EXPECT_FALSE(Corner(*window) == kFirstSkyRow) << "the results, not the game";
 
-  usleep(500 * 1000);  // a click right after the round's end is no answer
+  Wait(500);  // a click right after the round's end is no answer
   ClickMouse();
-  usleep(400 * 1000);
+  Wait(400);
   EXPECT_EQ(Corner(*window), kFirstSkyRow) << "a click starts another round";
   PressKey("Escape");  // ends the round
   ASSERT_TRUE(host.WaitFor("round 2: best score 0", 5)) << host.Output();
@@ -81,7 +87,7 @@ TEST_F(SessionTest, TheCrosshairFollowsTheMouseAndStaysOutOfScreenshots) {
   const Rgb white{255, 255, 255}, black{0, 0, 0};
   for (auto [x, y] : {std::pair{200, 150}, std::pair{420, 330}}) {
     MoveMouse(*window, x, y);
-    usleep(300 * 1000);
+    Wait(300);
     ScreenPixels screen;
     const int left = window->x + x, top = window->y + y;
     EXPECT_EQ(screen.At(left, top - 6), white) << "the arm above (" << x << ", " << y << ")";
@@ -102,15 +108,15 @@ TEST_F(SessionTest, PauseStopsTheGameAndDimsItsLastPicture) {
   auto window = FindWindow(kTitle);
   ASSERT_TRUE(window) << host.Output();
   ASSERT_TRUE(GameShows(*window));
-  usleep(300 * 1000);
+  Wait(300);
   PressKey("p");
-  usleep(300 * 1000);
+  Wait(300);
   Rgb dimmed = Corner(*window);
   EXPECT_NEAR(dimmed.r, kFirstSkyRow.r / 2.0, 1);
   EXPECT_NEAR(dimmed.g, kFirstSkyRow.g / 2.0, 1);
   EXPECT_NEAR(dimmed.b, kFirstSkyRow.b / 2.0, 1);
   ScreenPixels early;
-  usleep(3000 * 1000);
+  Wait(3000);
   ScreenPixels late;
   int changed = 0;
   for (int y = 0; y < 480; ++y) {
@@ -120,17 +126,17 @@ TEST_F(SessionTest, PauseStopsTheGameAndDimsItsLastPicture) {
   }
   EXPECT_EQ(changed, 0) << "nothing moves while paused";
   PressKey("p");
-  usleep(300 * 1000);
+  Wait(300);
   EXPECT_EQ(Corner(*window), kFirstSkyRow) << "resumed";
   {
     OtherWindowFocused elsewhere;
-    usleep(300 * 1000);
+    Wait(300);
     EXPECT_EQ(Corner(*window), dimmed) << "paused when the player turned to another window";
   }
   Focus(*window);
-  usleep(300 * 1000);  // the focus events settle before the key
+  Wait(300);  // the focus events settle before the key
   PressKey("p");
-  usleep(300 * 1000);
+  Wait(300);
   EXPECT_EQ(Corner(*window), kFirstSkyRow) << "resumed";
   ASSERT_EQ(host.Wait(kExitSeconds), 0) << host.Output();
   // 600 frames were shown; over 3 s of them paused, without Update (a busy
