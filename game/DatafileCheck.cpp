@@ -174,10 +174,17 @@ class Walk {
   size_t unpackedBudget_ = kMostUnpacked;
 };
 
+// Non-blocking, so a named pipe in the datafile's place can't hang Init;
+// Windows has no such pipes, but would translate line ends without binary.
+#ifdef _WIN32
+constexpr int kReadFlags = O_RDONLY | O_BINARY;
+#else
+constexpr int kReadFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+#endif
+
 // The whole file, unless it is not a plain file or is too big to be ours.
 bool ReadSmallFile(const char* path, std::string& bytes) {
-  // Non-blocking, so a named pipe in the datafile's place can't hang Init.
-  const int file = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int file = open(path, kReadFlags);
   if (file < 0) return false;
   struct stat status {};
   bool read = fstat(file, &status) == 0 && S_ISREG(status.st_mode) &&

@@ -1,8 +1,5 @@
 #include "BestScores.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "System.h"
 
 namespace fs = std::filesystem;
 
@@ -38,13 +37,6 @@ bool ParseScore(const std::string& text, int32_t& score) {
 }
 
 }  // namespace
-
-std::string UserDataFolder() {
-  const char* xdg = std::getenv("XDG_DATA_HOME");
-  if (xdg != nullptr && xdg[0] == '/') return xdg;  // relative values are to be ignored
-  const char* home = std::getenv("HOME");
-  return std::string(home != nullptr ? home : ".") + "/.local/share";
-}
 
 BestScores::BestScores(bool saving)
     : file_(UserDataFolder() + "/gamehost/best-scores.txt"), saving_(saving) {
@@ -114,22 +106,12 @@ void BestScores::Save() {
   std::ostringstream text;
   text << kHeader;
   for (const auto& [name, score] : scores_) text << name << '\t' << score << '\n';
-  const std::string bytes = text.str();
-  const std::string temporary = file_ + ".new-" + std::to_string(getpid());
-  int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return StopSaving(std::strerror(errno));
-  bool written = write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size());
-  written = fsync(fd) == 0 && written;
-  written = close(fd) == 0 && written;
-  if (!written || std::rename(temporary.c_str(), file_.c_str()) != 0) {
-    std::string why = std::strerror(errno);
-    std::remove(temporary.c_str());
-    return StopSaving(why);
-  }
+  std::string why;
+  if (!ReplaceFile(file_, text.str(), why)) StopSaving(why);
 }
 
 void BestScores::StopSaving(const std::string& why) {
   std::fprintf(stderr, "gamehost: can't save best scores in %s (%s); playing without saving\n",
-               fs::path(file_).parent_path().c_str(), why.c_str());
+               fs::path(file_).parent_path().string().c_str(), why.c_str());
   saving_ = false;
 }

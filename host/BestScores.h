@@ -1,5 +1,5 @@
 // The best score of each game, kept between runs in a small text file in
-// the user's data folder ($XDG_DATA_HOME, else ~/.local/share):
+// the user's data folder (UserDataFolder()):
 // gamehost/best-scores.txt, one "name<TAB>score" line a game.
 #ifndef FLINTMOOR_HOST_BESTSCORES_H
 #define FLINTMOOR_HOST_BESTSCORES_H
@@ -33,8 +33,5 @@ class BestScores {
   bool saving_;
   std::map<std::string, int32_t> scores_;
 };
-
-// The folder for the user's data: $XDG_DATA_HOME, else ~/.local/share.
-std::string UserDataFolder();
 
 #endif

@@ -4,6 +4,7 @@
 
 #include "HostError.h"
 #include "ProcessInfo.h"
+#include "System.h"
 
 namespace fs = std::filesystem;
 
@@ -38,8 +39,9 @@ GameModule::GameModule(const std::string& path) : path_(path), library_(AsFile(p
 
 std::string DefaultModulePath() {
   fs::path folder = ExecutableFolder();
-  fs::path beside = folder / "flintmoor.so";
-  fs::path installed = folder / FLINTMOOR_GAME_DIR_FROM_BIN / "flintmoor.so";
+  const std::string file = ModuleFileName("flintmoor");
+  fs::path beside = folder / file;
+  fs::path installed = folder / FLINTMOOR_GAME_DIR_FROM_BIN / file;
   if (!fs::exists(beside) && fs::exists(installed)) return installed.lexically_normal().string();
   return beside.string();
 }

@@ -33,7 +33,7 @@ class GameModule {
   GetPluginFunction getPlugin_ = nullptr;
 };
 
-// The module gamehost loads when none is named: flintmoor.so beside the
+// The module gamehost loads when none is named: flintmoor.so (.dll) beside the
 // executable, or in the installed game folder next to its bin folder.
 std::string DefaultModulePath();
 

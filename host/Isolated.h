@@ -16,7 +16,7 @@ struct Verdict {
 // What the work is doing, kept where the caller can read it after a crash or
 // a hang: the call it is in, or the step it is at between calls.
 struct SharedRecord;
-struct Limits;
+struct IsolatedWork;
 
 class Progress {
  public:
@@ -31,7 +31,7 @@ class Progress {
   void WatchCrashes();
 
  private:
-  friend Verdict RunIsolated(const std::function<Verdict(Progress&)>&, Limits);
+  friend void DoWork(const IsolatedWork&, SharedRecord&, long);
   explicit Progress(SharedRecord& record) : record_(record) {}
   SharedRecord& record_;
 };
@@ -41,10 +41,24 @@ struct Limits {
   int callSeconds;  // any one call: longer is a hang
 };
 
-// `work` runs in a fork of this process and answers its verdict; a signal,
-// an exit without a verdict or going past a limit is a failure that names
-// where the work was. The caller must not have started threads (Allegro
-// included): the child has only one.
-Verdict RunIsolated(const std::function<Verdict(Progress&)>& work, Limits limits);
+// A piece of work, named so that a child process can be told which to do.
+struct IsolatedWork {
+  std::string name;
+  std::function<Verdict(Progress&)> run;
+};
+
+// Runs `work` in a child process and answers its verdict; a crash, an exit
+// without a verdict or going past a limit is a failure that names where the
+// work was. Where the system can fork, the child is a fork, and the caller
+// must not have started threads (Allegro included): the child has only one.
+// Elsewhere (Windows) the child is this program started again with
+// "--isolated-work NAME" ahead of its own arguments, and its main must hand
+// the same work to ServeIsolatedWork.
+Verdict RunIsolated(const IsolatedWork& work, Limits limits);
+
+// In a child started by RunIsolated: does the work, hands the verdict to the
+// parent and ends the process. Started by hand, with no parent waiting, it
+// does the work in this process and answers the verdict.
+Verdict ServeIsolatedWork(const IsolatedWork& work);
 
 #endif

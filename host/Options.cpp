@@ -8,25 +8,29 @@
 #include <string>
 
 #include "HostError.h"
+#include "System.h"
 
-const char* const kUsage =
-    "usage: gamehost [options] [MODULE]\n"
-    "  MODULE            game module to load (default: flintmoor.so beside gamehost)\n"
-    "  --info            print the game's name, author, description, version and icon\n"
-    "  --autoplay        let the built-in player aim and click, round after round\n"
-    "  --frames N        stop after N frames; starts playing without the start screen\n"
-    "  --fps N           frames a second (default 60); games that move a step a frame\n"
-    "                    run faster or slower with it\n"
-    "  --escapes N       escapes that end a round (default 10; 0: endless)\n"
-    "  --scale N         window size: N times 640x480 (default: the largest that fits)\n"
-    "  --screenshot FILE save the game's last frame (.png, .bmp, .pcx or .tga)\n"
-    "  --fullscreen      play on the full screen instead of in a window\n"
-    "  --no-save         keep no best scores\n"
-    "  --verbose         report each button press passed to the game, and the sound driver\n"
-    "  --validate        check that MODULE keeps the IGame contract\n"
-    "  --seed N          seed of the built-in player and the validator's input\n"
-    "  --json            with --validate: print the results as JSON\n"
-    "Keys: P pauses and resumes; Esc ends a round, or quits.\n";
+std::string Usage() {
+  return "usage: gamehost [options] [MODULE]\n"
+         "  MODULE            game module to load (default: " +
+         ModuleFileName("flintmoor") +
+         " beside gamehost)\n"
+         "  --info            print the game's name, author, description, version and icon\n"
+         "  --autoplay        let the built-in player aim and click, round after round\n"
+         "  --frames N        stop after N frames; starts playing without the start screen\n"
+         "  --fps N           frames a second (default 60); games that move a step a frame\n"
+         "                    run faster or slower with it\n"
+         "  --escapes N       escapes that end a round (default 10; 0: endless)\n"
+         "  --scale N         window size: N times 640x480 (default: the largest that fits)\n"
+         "  --screenshot FILE save the game's last frame (.png, .bmp, .pcx or .tga)\n"
+         "  --fullscreen      play on the full screen instead of in a window\n"
+         "  --no-save         keep no best scores\n"
+         "  --verbose         report each button press passed to the game, and the sound driver\n"
+         "  --validate        check that MODULE keeps the IGame contract\n"
+         "  --seed N          seed of the built-in player and the validator's input\n"
+         "  --json            with --validate: print the results as JSON\n"
+         "Keys: P pauses and resumes; Esc ends a round, or quits.\n";
+}
 
 namespace {
 
@@ -43,10 +47,11 @@ const Flag kFlags[] = {{"--info", &Options::info},
                        {"--no-save", &Options::noSave}};
 
 // A whole number within [least, most]; anything else is a usage error.
-long Number(const std::string& option, const char* text, long least, long most) {
+// (long long: a long is 32 bits on some systems, too narrow for a seed.)
+long long Number(const std::string& option, const char* text, long long least, long long most) {
   char* end = nullptr;
   errno = 0;
-  long value = std::strtol(text, &end, 10);
+  long long value = std::strtoll(text, &end, 10);
   if (*text == '\0' || *end != '\0' || errno == ERANGE || value < least || value > most) {
     throw HostError(kExitUsage, option + " takes a whole number from " + std::to_string(least) +
                                     " to " + std::to_string(most) + ", not '" + text + "'");
@@ -81,7 +86,9 @@ Options ParseOptions(int argc, char** argv) {
     } else if (arg == "--screenshot") {
       options.screenshot = value();
     } else if (arg == "--help" || arg == "-h") {
-      throw HostError(kExitOk, kUsage);
+      throw HostError(kExitOk, Usage());
+    } else if (arg == "--isolated-work") {
+      options.isolatedWork = value();
     } else if (arg.rfind("--", 0) == 0 || !options.module.empty()) {
       throw HostError(kExitUsage, "unexpected '" + arg + "' (see gamehost --help)");
     } else {

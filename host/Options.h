@@ -5,7 +5,7 @@
 #include <string>
 
 struct Options {
-  std::string module;  // empty: the flintmoor.so beside gamehost
+  std::string module;  // empty: the flintmoor module beside gamehost
   bool info = false;
   bool autoplay = false;
   bool fullscreen = false;
@@ -19,9 +19,12 @@ struct Options {
   int scale = 0;     // the window's whole-number scale; 0: the largest that fits
   unsigned seed = 1;
   std::string screenshot;
+  // Set only in a child process started to run one piece of the validator's
+  // work, on systems where it can't be a fork (see Isolated.h).
+  std::string isolatedWork;
 };
 
-extern const char* const kUsage;
+std::string Usage();
 
 // Throws HostError(kExitUsage) on a bad command line.
 Options ParseOptions(int argc, char** argv);

@@ -1,18 +1,18 @@
 #include "ScratchFolder.h"
 
-#include <stdlib.h>
-
 #include <filesystem>
+
+#include "System.h"
 
 namespace fs = std::filesystem;
 
 ScratchFolder::ScratchFolder(const std::string& resources) {
-  std::string pattern = (fs::temp_directory_path() / "gamehost-validate-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) return;
-  path_ = pattern;
+  path_ = MakeTemporaryFolder("gamehost-validate-");
   std::error_code error;
-  if (!resources.empty() && fs::is_directory(fs::path(resources) / "games", error)) {
-    fs::create_directory_symlink(fs::path(resources) / "games", fs::path(path_) / "games", error);
+  if (!path_.empty() && !resources.empty() &&
+      fs::is_directory(fs::path(resources) / "games", error)) {
+    showsGames_ =
+        ShowFolder((fs::path(resources) / "games").string(), (fs::path(path_) / "games").string());
   }
 }
 
@@ -27,7 +27,7 @@ std::string ScratchFolder::Created() const {
   for (fs::directory_iterator entry(path_, error), end; !error && entry != end;
        entry.increment(error)) {
     std::string name = entry->path().filename().string();
-    if (name == "games" && entry->is_symlink(error)) continue;
+    if (name == "games" && showsGames_) continue;
     names += (names.empty() ? "" : ", ") + name;
   }
   return names;

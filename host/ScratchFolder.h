@@ -1,6 +1,6 @@
-// A private working folder for one check: empty but for a link to the
-// module's games/ folder, so the module finds its resources and anything it
-// creates there shows.
+// A private working folder for one check: empty but for the module's games/
+// folder (a link to it, or a copy where the system has no links), so the module finds its resources
+// and anything it creates there shows.
 #ifndef FLINTMOOR_HOST_SCRATCHFOLDER_H
 #define FLINTMOOR_HOST_SCRATCHFOLDER_H
 
@@ -8,7 +8,7 @@
 
 class ScratchFolder {
  public:
-  // An empty temporary folder, with games linked to resources/games when
+  // An empty temporary folder, showing resources/games as games when
   // `resources` is given and holds one.
   explicit ScratchFolder(const std::string& resources = "");
   // Removes the folder and what is in it.
@@ -23,6 +23,7 @@ class ScratchFolder {
 
  private:
   std::string path_;
+  bool showsGames_ = false;
 };
 
 #endif

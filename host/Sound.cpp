@@ -6,11 +6,9 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
-namespace fs = std::filesystem;
+#include "System.h"
 
 namespace {
 
@@ -20,7 +18,7 @@ class StderrSilenced {
  public:
   StderrSilenced() : saved_(dup(STDERR_FILENO)) {
     std::fflush(stderr);
-    const int devNull = open("/dev/null", O_WRONLY);
+    const int devNull = open(NullDevice(), O_WRONLY);
     if (saved_ >= 0 && devNull >= 0) dup2(devNull, STDERR_FILENO);
     if (devNull >= 0) close(devNull);
   }
@@ -35,20 +33,6 @@ class StderrSilenced {
  private:
   int saved_;
 };
-
-// Allegro's only digital driver here is ALSA's. A device is there when the
-// kernel shows a playback device or someone configured ALSA to reach one.
-bool SoundDeviceExpected() {
-  std::error_code ignored;
-  for (const auto& entry : fs::directory_iterator("/dev/snd", ignored)) {
-    const std::string name = entry.path().filename().string();
-    if (name.rfind("pcm", 0) == 0 && name.back() == 'p') return true;
-  }
-  const char* home = std::getenv("HOME");
-  return std::getenv("ALSA_CONFIG_PATH") != nullptr || fs::exists("/etc/asound.conf") ||
-         (home != nullptr && (fs::exists(fs::path(home) / ".asoundrc") ||
-                              fs::exists(fs::path(home) / ".config/alsa/asoundrc")));
-}
 
 }  // namespace
 

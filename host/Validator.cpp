@@ -2,9 +2,11 @@
 
 #include <allegro.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -83,15 +85,23 @@ Verdict RunCheck(const Check& check, const Subject& subject, Progress& progress)
   }
 }
 
+// Whether Allegro can start at all, in a child like every check.
+IsolatedWork AllegroStarts() {
+  return {"start Allegro", [](Progress&) {
+            bool ok = StartAllegroLibrary();
+            return Verdict{ok, ok || *allegro_error == '\0' ? "allegro_init failed" : allegro_error,
+                           ""};
+          }};
+}
+
+IsolatedWork CheckWork(const Check& check, const Subject& subject) {
+  return {check.name,
+          [&check, &subject](Progress& progress) { return RunCheck(check, subject, progress); }};
+}
+
 // Exits at once with one line when no check could open Allegro.
 void RequireAllegro() {
-  Verdict started = RunIsolated(
-      [](Progress&) {
-        bool ok = StartAllegroLibrary();
-        return Verdict{ok, ok || *allegro_error == '\0' ? "allegro_init failed" : allegro_error,
-                       ""};
-      },
-      {10, 10});
+  Verdict started = RunIsolated(AllegroStarts(), {10, 10});
   if (!started.passed) {
     const char* display = std::getenv("DISPLAY");
     throw HostError(kExitNoGraphics, "no display: Allegro could not start on DISPLAY " +
@@ -108,6 +118,29 @@ std::string Indented(const std::string& output) {
   return indented;
 }
 
+void Print(const char* name, const Verdict& verdict) {
+  const bool showOutput = !verdict.passed && !verdict.output.empty();
+  std::printf("%s  %s: %s\n%s", verdict.passed ? "PASS" : "FAIL", name,
+              ValidUtf8(verdict.detail).c_str(),
+              showOutput ? ("      module output:\n" + Indented(verdict.output)).c_str() : "");
+  std::fflush(stdout);
+}
+
+// In a child process started to do one piece of the work: that piece alone.
+int ServeWork(const std::string& name, const Subject& subject) {
+  Verdict verdict;
+  if (name == AllegroStarts().name) {
+    verdict = ServeIsolatedWork(AllegroStarts());
+  } else {
+    auto check = std::find_if(std::begin(kChecks), std::end(kChecks),
+                              [&](const Check& c) { return name == c.name; });
+    if (check == std::end(kChecks)) throw HostError(kExitUsage, "no check named '" + name + "'");
+    verdict = ServeIsolatedWork(CheckWork(*check, subject));
+  }
+  Print(name.c_str(), verdict);
+  return verdict.passed ? kExitOk : kExitValidationFailed;
+}
+
 }  // namespace
 
 int RunValidator(const Options& options) {
@@ -116,14 +149,13 @@ int RunValidator(const Options& options) {
     throw HostError(kExitModuleUnloadable, "no game module at '" + options.module + "'");
   }
   PrivateDisplay display;
-  RequireAllegro();
   Subject subject{module.string(), ResourceFolder(module.string()), options.seed};
+  if (!options.isolatedWork.empty()) return ServeWork(options.isolatedWork, subject);
+  RequireAllegro();
   int passed = 0, failed = 0;
   std::string json;
   for (const Check& check : kChecks) {
-    Verdict verdict =
-        RunIsolated([&](Progress& progress) { return RunCheck(check, subject, progress); },
-                    {check.seconds, kCallSeconds});
+    Verdict verdict = RunIsolated(CheckWork(check, subject), {check.seconds, kCallSeconds});
     (verdict.passed ? passed : failed) += 1;
     const bool showOutput = !verdict.passed && !verdict.output.empty();
     if (options.json) {
@@ -132,10 +164,7 @@ int RunValidator(const Options& options) {
               ", \"detail\": " + JsonString(verdict.detail) +
               (showOutput ? ", \"output\": " + JsonString(verdict.output) : "") + "}";
     } else {
-      std::printf("%s  %s: %s\n%s", verdict.passed ? "PASS" : "FAIL", check.name,
-                  ValidUtf8(verdict.detail).c_str(),
-                  showOutput ? ("      module output:\n" + Indented(verdict.output)).c_str() : "");
-      std::fflush(stdout);
+      Print(check.name, verdict);
     }
   }
   if (options.json) {

@@ -2,6 +2,6 @@
 #include "Flintmoor.h"
 #include "IGame.h"
 
-extern "C" __attribute__((visibility("default"))) IGame* GetPlugin() {
+GAME_PLUGIN_EXPORT IGame* GetPlugin() {
   return new Flintmoor();
 }

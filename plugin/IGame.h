@@ -25,6 +25,13 @@
 
 struct BITMAP;
 
+// Marks the definition of GetPlugin as the module's one export.
+#ifdef _WIN32
+#define GAME_PLUGIN_EXPORT extern "C" __declspec(dllexport)
+#else
+#define GAME_PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+
 // The host's mouse state for one frame.
 struct MouseInput {
   int32_t x;        // column in the 640x480 screen
@@ -84,7 +91,8 @@ class IGame {
 };
 
 // The one export of a module: creates a new game, owned by the caller, who
-// destroys it with delete after its last Shutdown.
+// destroys it with delete after its last Shutdown. A module defines it as
+//   GAME_PLUGIN_EXPORT IGame* GetPlugin() { return new MyGame(); }
 extern "C" IGame* GetPlugin();
 using GetPluginFunction = IGame* (*)();
 

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "System.h"
 #include "WorkingFolder.h"
 
 namespace fs = std::filesystem;

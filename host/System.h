@@ -1,0 +1,38 @@
+// What differs between the systems gamehost runs on, apart from loading code
+// (SharedLibrary), facts about the process (ProcessInfo), child processes
+// (Isolated) and the display (PrivateDisplay). Each system answers in its own
+// folder: host/posix/, host/windows/.
+#ifndef FLINTMOOR_HOST_SYSTEM_H
+#define FLINTMOOR_HOST_SYSTEM_H
+
+#include <string>
+
+// The file name of a module called `name` on this system: flintmoor.so,
+// flintmoor.dll.
+std::string ModuleFileName(const std::string& name);
+
+// The device that reads as empty and swallows what is written to it.
+const char* NullDevice();
+
+// The folder for the user's data: $XDG_DATA_HOME, else ~/.local/share;
+// %APPDATA% on Windows.
+std::string UserDataFolder();
+
+// Whether the system shows a device the sound drivers could open, to tell
+// "there is none" from "it failed" when none opened.
+bool SoundDeviceExpected();
+
+// A new empty folder in the temporary folder, its name starting with
+// `prefix`; empty when none could be made.
+std::string MakeTemporaryFolder(const std::string& prefix);
+
+// Makes `place` show the folder `target`: a link where the system allows
+// one, else a copy. False when neither worked.
+bool ShowFolder(const std::string& target, const std::string& place);
+
+// Writes `bytes` to `file` so that the file is, at any moment and after a
+// crash, either the old one or the new one whole. False, with `why`, when
+// that failed; the old file is then untouched.
+bool ReplaceFile(const std::string& file, const std::string& bytes, std::string& why);
+
+#endif

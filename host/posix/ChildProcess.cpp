@@ -1,0 +1,120 @@
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+#include "IsolatedRecord.h"
+#include "System.h"
+
+namespace {
+
+constexpr size_t kOutputTail = 2000;
+
+long CurrentThread() {
+  return syscall(SYS_gettid);
+}
+
+// The child's record, for the crash handler.
+SharedRecord* childRecord = nullptr;
+
+void NoteCrashingThread(int signal) {
+  if (childRecord != nullptr) childRecord->crashedThread = CurrentThread();
+  // The handler was reset on entry: the signal now ends the child as it would.
+  raise(signal);
+}
+
+std::string Tail(int file) {
+  off_t size = lseek(file, 0, SEEK_END);
+  off_t from = size > off_t(kOutputTail) ? size - off_t(kOutputTail) : 0;
+  std::string text(size_t(size - from), '\0');
+  ssize_t got = pread(file, text.data(), text.size(), from);
+  text.resize(got > 0 ? size_t(got) : 0);
+  return from > 0 ? "..." + text : text;
+}
+
+// The child's stdout and stderr go to a file the parent reads; stdin is empty.
+void RedirectOutput(int file) {
+  int nothing = open(NullDevice(), O_RDONLY);
+  if (nothing >= 0) dup2(nothing, STDIN_FILENO);
+  dup2(file, STDOUT_FILENO);
+  dup2(file, STDERR_FILENO);
+}
+
+}  // namespace
+
+void Progress::WatchCrashes() {
+  struct sigaction action {};
+  action.sa_handler = NoteCrashingThread;
+  action.sa_flags = SA_RESETHAND | SA_NODEFER;
+  sigemptyset(&action.sa_mask);
+  for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) sigaction(signal, &action, nullptr);
+}
+
+Verdict RunIsolated(const IsolatedWork& work, Limits limits) {
+  const int protection = PROT_READ | PROT_WRITE, sharing = MAP_SHARED | MAP_ANONYMOUS;
+  // An anonymous mapping has no file: its descriptor is -1 by convention.
+  // cppcheck-suppress invalidFunctionArg
+  void* shared = mmap(nullptr, sizeof(SharedRecord), protection, sharing, -1, 0);
+  if (shared == MAP_FAILED) return {false, "can't share memory with a child process", ""};
+  // (cppcheck does not see placement new construct the record.)
+  // cppcheck-suppress legacyUninitvar
+  SharedRecord* record = ::new (shared) SharedRecord();
+  char outputName[] = "/tmp/gamehost-output-XXXXXX";
+  int output = mkstemp(outputName);
+  if (output >= 0) unlink(outputName);
+  std::fflush(nullptr);
+  const int64_t started = NowNs();
+  pid_t child = fork();
+  if (child < 0) {
+    if (output >= 0) close(output);
+    munmap(shared, sizeof(SharedRecord));
+    return {false, "can't start a child process", ""};
+  }
+  if (child == 0) {
+    if (output >= 0) RedirectOutput(output);
+    childRecord = record;
+    DoWork(work, *record, CurrentThread());
+    std::fflush(nullptr);
+    _exit(0);  // no exit handlers: they belong to the parent's libraries
+  }
+
+  Ending ending;
+  int status = 0;
+  while (waitpid(child, &status, WNOHANG) == 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ending.stopped = PastLimit(*record, started, limits);
+    if (ending.stopped.empty()) continue;
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
+    break;
+  }
+  if (WIFSIGNALED(status)) {
+    const int signal = WTERMSIG(status);
+    ending.crash = "signal " + std::to_string(signal) + " (" + strsignal(signal) + ")";
+  } else {
+    ending.exitStatus = WEXITSTATUS(status);
+  }
+  Verdict verdict = Judge(*record, ending);
+  if (output >= 0) {
+    verdict.output = Tail(output);
+    close(output);
+  }
+  record->~SharedRecord();
+  munmap(shared, sizeof(SharedRecord));
+  return verdict;
+}
+
+Verdict ServeIsolatedWork(const IsolatedWork& work) {
+  // Children here are forks: only a person starts this, to watch one piece
+  // of work in this process (in a debugger, say).
+  SharedRecord record{};
+  DoWork(work, record, CurrentThread());
+  return Judge(record, Ending{});
+}

@@ -1,0 +1,227 @@
+#include <windows.h>
+
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "IsolatedRecord.h"
+#include "LastError.h"
+#include "System.h"
+
+namespace {
+
+constexpr size_t kOutputTail = 2000;
+// Names the inherited handle of the shared record in a child's environment.
+constexpr const char* kRecordVariable = "GAMEHOST_ISOLATED_RECORD";
+// The exit status a crash handler ends the child with when abort() was called.
+constexpr DWORD kAborted = 3;
+
+// The child's record, for the crash handlers.
+SharedRecord* childRecord = nullptr;
+
+// Ends the child at its first crash, noting the thread, before the system
+// could show a dialog or start a debugger and keep it waiting.
+LONG WINAPI EndAtCrash(EXCEPTION_POINTERS* exception) {
+  if (childRecord != nullptr) childRecord->crashedThread = long(GetCurrentThreadId());
+  std::fflush(nullptr);
+  TerminateProcess(GetCurrentProcess(), exception->ExceptionRecord->ExceptionCode);
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+void EndAtAbort(int) {
+  if (childRecord != nullptr) childRecord->crashedThread = long(GetCurrentThreadId());
+  std::fflush(nullptr);
+  TerminateProcess(GetCurrentProcess(), kAborted);
+}
+
+void WatchForCrashes() {
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+  SetUnhandledExceptionFilter(EndAtCrash);
+  std::signal(SIGABRT, EndAtAbort);
+}
+
+// A crash as the exit status tells it, or empty for an ordinary exit.
+std::string Crash(DWORD status, bool crashNoted) {
+  struct Known {
+    DWORD code;
+    const char* name;
+  };
+  const Known known[] = {{EXCEPTION_ACCESS_VIOLATION, "access violation"},
+                         {EXCEPTION_STACK_OVERFLOW, "stack overflow"},
+                         {EXCEPTION_ILLEGAL_INSTRUCTION, "illegal instruction"},
+                         {EXCEPTION_PRIV_INSTRUCTION, "privileged instruction"},
+                         {EXCEPTION_INT_DIVIDE_BY_ZERO, "integer division by zero"},
+                         {EXCEPTION_BREAKPOINT, "breakpoint"},
+                         {EXCEPTION_IN_PAGE_ERROR, "page error"},
+                         {0xC0000374, "heap corruption"},
+                         {0xC0000409, "fast fail"}};
+  char code[16];
+  std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(status));
+  for (const Known& k : known) {
+    if (k.code == status) return std::string("exception ") + code + " (" + k.name + ")";
+  }
+  if (crashNoted && status == kAborted) return "abort()";
+  // Exception codes have the error bits set; exit statuses that high are rare.
+  if ((status & 0xC0000000) == 0xC0000000) return std::string("exception ") + code;
+  return "";
+}
+
+// Windows's rule for one argument on a command line: quotes around, a quote
+// inside and the backslashes before a quote doubled.
+std::string Quoted(const std::string& argument) {
+  std::string quoted = "\"";
+  size_t backslashes = 0;
+  for (char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  return quoted.append(backslashes * 2, '\\') + "\"";
+}
+
+// This program's own command line with the work's name put first, the
+// program itself written as its full path.
+std::string ChildCommandLine(const std::string& program, const std::string& name) {
+  const char* line = GetCommandLineA();
+  // The program's name ends at its closing quote, or else at a space or tab.
+  if (*line == '"') {
+    const char* closing = std::strchr(line + 1, '"');
+    line = closing != nullptr ? closing + 1 : line + std::strlen(line);
+  } else {
+    while (*line != '\0' && *line != ' ' && *line != '\t') ++line;
+  }
+  return Quoted(program) + " --isolated-work " + Quoted(name) + line;
+}
+
+HANDLE Inheritable(const char* file, DWORD access, DWORD creation, DWORD flags) {
+  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+  return CreateFileA(file, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     &inherited, creation, flags, nullptr);
+}
+
+// A file the child writes its output to, gone once closed.
+HANDLE OutputFile() {
+  char folder[MAX_PATH], name[MAX_PATH];
+  if (GetTempPathA(sizeof folder, folder) == 0 || GetTempFileNameA(folder, "gho", 0, name) == 0) {
+    return INVALID_HANDLE_VALUE;
+  }
+  return Inheritable(name, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS,
+                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE);
+}
+
+std::string Tail(HANDLE file) {
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file, &size)) return "";
+  const LONGLONG from = size.QuadPart > LONGLONG(kOutputTail) ? size.QuadPart - kOutputTail : 0;
+  std::string text(size_t(size.QuadPart - from), '\0');
+  OVERLAPPED at{};
+  at.Offset = DWORD(from);
+  at.OffsetHigh = DWORD(from >> 32);
+  DWORD got = 0;
+  if (!ReadFile(file, text.data(), DWORD(text.size()), &got, &at)) got = 0;
+  text.resize(got);
+  return from > 0 ? "..." + text : text;
+}
+
+// The running program's file.
+std::string Program() {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  return length > 0 && length < sizeof path ? std::string(path, length) : "";
+}
+
+}  // namespace
+
+void Progress::WatchCrashes() {
+  WatchForCrashes();  // again: a library may have put its own handler in place
+}
+
+Verdict RunIsolated(const IsolatedWork& work, Limits limits) {
+  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+  HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, &inherited, PAGE_READWRITE, 0,
+                                      sizeof(SharedRecord), nullptr);
+  if (mapping == nullptr) return {false, "can't share memory with a child process", ""};
+  void* shared = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedRecord));
+  if (shared == nullptr) {
+    CloseHandle(mapping);
+    return {false, "can't share memory with a child process", ""};
+  }
+  SharedRecord* record = ::new (shared) SharedRecord();
+  HANDLE output = OutputFile();
+  HANDLE nothing = Inheritable(NullDevice(), GENERIC_READ, OPEN_EXISTING, 0);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = nothing;
+  startup.hStdOutput = output;
+  startup.hStdError = output;
+
+  const std::string program = Program();
+  std::string commandLine = ChildCommandLine(program, work.name);
+  SetEnvironmentVariableA(kRecordVariable,
+                          std::to_string(reinterpret_cast<uintptr_t>(mapping)).c_str());
+  std::fflush(nullptr);
+  const int64_t started = NowNs();
+  PROCESS_INFORMATION child{};
+  const bool running = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                      0, nullptr, nullptr, &startup, &child);
+  const std::string whyNot = running ? "" : LastErrorText();
+  SetEnvironmentVariableA(kRecordVariable, nullptr);
+  if (nothing != INVALID_HANDLE_VALUE) CloseHandle(nothing);
+
+  Verdict verdict{false, "can't start a child process: " + whyNot, ""};
+  if (running) {
+    CloseHandle(child.hThread);
+    Ending ending;
+    while (WaitForSingleObject(child.hProcess, 10) == WAIT_TIMEOUT) {
+      ending.stopped = PastLimit(*record, started, limits);
+      if (ending.stopped.empty()) continue;
+      TerminateProcess(child.hProcess, 1);
+      WaitForSingleObject(child.hProcess, INFINITE);
+      break;
+    }
+    DWORD status = 0;
+    GetExitCodeProcess(child.hProcess, &status);
+    CloseHandle(child.hProcess);
+    ending.crash = Crash(status, record->crashedThread != 0);
+    ending.exitStatus = int(status);
+    verdict = Judge(*record, ending);
+  }
+  if (output != INVALID_HANDLE_VALUE) {
+    verdict.output = Tail(output);
+    CloseHandle(output);
+  }
+  record->~SharedRecord();
+  UnmapViewOfFile(shared);
+  CloseHandle(mapping);
+  return verdict;
+}
+
+Verdict ServeIsolatedWork(const IsolatedWork& work) {
+  const char* handle = std::getenv(kRecordVariable);
+  void* shared = nullptr;
+  if (handle != nullptr) {
+    HANDLE mapping = reinterpret_cast<HANDLE>(std::strtoull(handle, nullptr, 10));
+    shared = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedRecord));
+  }
+  if (shared == nullptr) {  // started by hand: no parent waits
+    SharedRecord record{};
+    DoWork(work, record, long(GetCurrentThreadId()));
+    return Judge(record, Ending{});
+  }
+  childRecord = static_cast<SharedRecord*>(shared);
+  WatchForCrashes();
+  DoWork(work, *childRecord, long(GetCurrentThreadId()));
+  std::fflush(nullptr);
+  // No exit handlers or library detach code: as a crash would, the module
+  // leaves without a word, so nothing of it runs after the verdict.
+  TerminateProcess(GetCurrentProcess(), 0);
+  return {};
+}

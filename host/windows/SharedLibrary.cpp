@@ -1,0 +1,57 @@
+#include "SharedLibrary.h"
+
+#include <windows.h>
+
+#include <filesystem>
+
+#include "LastError.h"
+
+namespace {
+
+HMODULE Handle(void* handle) {
+  return static_cast<HMODULE>(handle);
+}
+
+}  // namespace
+
+SharedLibrary::SharedLibrary(const std::string& path) : path_(path) {
+  // The module's own folder is searched for the libraries it needs, as the
+  // dynamic linker would search a run path.
+  handle_ = LoadLibraryExA(std::filesystem::absolute(path).string().c_str(), nullptr,
+                           LOAD_WITH_ALTERED_SEARCH_PATH);
+  if (handle_ == nullptr) error_ = LastErrorText();
+}
+
+SharedLibrary::~SharedLibrary() {
+  Close();
+}
+
+void* SharedLibrary::Symbol(const char* name) const {
+  if (handle_ == nullptr) return nullptr;
+  void* symbol = reinterpret_cast<void*>(GetProcAddress(Handle(handle_), name));
+  // A name forwarded to another library is not this one's.
+  return Holds(symbol) ? symbol : nullptr;
+}
+
+bool SharedLibrary::Holds(const void* address) const {
+  HMODULE holder = nullptr;
+  const DWORD flags =
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+  return handle_ != nullptr && address != nullptr &&
+         GetModuleHandleExA(flags, static_cast<const char*>(address), &holder) &&
+         holder == Handle(handle_);
+}
+
+bool SharedLibrary::Close() {
+  if (handle_ != nullptr) {
+    FreeLibrary(Handle(handle_));
+    handle_ = nullptr;
+  }
+  return !InProcess(path_);
+}
+
+bool SharedLibrary::InProcess(const std::string& path) {
+  HMODULE handle = nullptr;
+  return GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            std::filesystem::absolute(path).string().c_str(), &handle) != 0;
+}

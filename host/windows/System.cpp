@@ -1,0 +1,73 @@
+#include "System.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+
+#include "LastError.h"
+
+namespace fs = std::filesystem;
+
+std::string ModuleFileName(const std::string& name) {
+  return name + ".dll";
+}
+
+const char* NullDevice() {
+  return "NUL";
+}
+
+std::string UserDataFolder() {
+  const char* appData = std::getenv("APPDATA");
+  return appData != nullptr && *appData != '\0' ? appData : fs::current_path().string();
+}
+
+// DirectSound and WaveOut answer for themselves: every Windows has a mixer.
+bool SoundDeviceExpected() {
+  return true;
+}
+
+std::string MakeTemporaryFolder(const std::string& prefix) {
+  std::error_code error;
+  const fs::path folder = fs::temp_directory_path(error);
+  if (error) return "";
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    fs::path candidate = folder / (prefix + std::to_string(GetCurrentProcessId()) + "-" +
+                                   std::to_string(random() % 1000000));
+    if (CreateDirectoryA(candidate.string().c_str(), nullptr)) return candidate.string();
+    if (GetLastErrorText() != ERROR_ALREADY_EXISTS) return "";
+  }
+  return "";
+}
+
+// Links need a privilege ordinary Windows users lack: a copy does.
+bool ShowFolder(const std::string& target, const std::string& place) {
+  std::error_code error;
+  fs::copy(target, place, fs::copy_options::recursive, error);
+  return !error;
+}
+
+bool ReplaceFile(const std::string& file, const std::string& bytes, std::string& why) {
+  const std::string temporary = file + ".new-" + std::to_string(GetCurrentProcessId());
+  HANDLE handle = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    why = LastErrorText();
+    return false;
+  }
+  DWORD wrote = 0;
+  bool written = WriteFile(handle, bytes.data(), DWORD(bytes.size()), &wrote, nullptr) &&
+                 wrote == bytes.size();
+  written = FlushFileBuffers(handle) && written;
+  written = CloseHandle(handle) && written;
+  // Unlike rename on POSIX, MoveFileEx must be told to replace the old file.
+  if (!written || !MoveFileExA(temporary.c_str(), file.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    why = LastErrorText();
+    DeleteFileA(temporary.c_str());
+    return false;
+  }
+  return true;
+}
