@@ -107,7 +107,7 @@ void BestScores::Save() {
   text << kHeader;
   for (const auto& [name, score] : scores_) text << name << '\t' << score << '\n';
   std::string why;
-  if (!ReplaceFile(file_, text.str(), why)) StopSaving(why);
+  if (!WriteWholeFile(file_, text.str(), why)) StopSaving(why);
 }
 
 void BestScores::StopSaving(const std::string& why) {

@@ -36,7 +36,7 @@ void MoveToResources(const GameModule& module, bool verbose) {
   fs::path folder = ResourceFolder(module.Path());
   if (folder == fs::current_path()) return;
   fs::current_path(folder);
-  if (verbose) std::printf("working folder: %s\n", folder.c_str());
+  if (verbose) std::printf("working folder: %s\n", folder.string().c_str());
 }
 
 [[noreturn]] void GameDidNotStart(IGame& game, const GameModule& module) {

@@ -33,6 +33,6 @@ bool ShowFolder(const std::string& target, const std::string& place);
 // Writes `bytes` to `file` so that the file is, at any moment and after a
 // crash, either the old one or the new one whole. False, with `why`, when
 // that failed; the old file is then untouched.
-bool ReplaceFile(const std::string& file, const std::string& bytes, std::string& why);
+bool WriteWholeFile(const std::string& file, const std::string& bytes, std::string& why);
 
 #endif

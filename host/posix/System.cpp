@@ -52,7 +52,7 @@ bool ShowFolder(const std::string& target, const std::string& place) {
   return !error;
 }
 
-bool ReplaceFile(const std::string& file, const std::string& bytes, std::string& why) {
+bool WriteWholeFile(const std::string& file, const std::string& bytes, std::string& why) {
   const std::string temporary = file + ".new-" + std::to_string(getpid());
   int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) {

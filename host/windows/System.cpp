@@ -37,7 +37,7 @@ std::string MakeTemporaryFolder(const std::string& prefix) {
     fs::path candidate = folder / (prefix + std::to_string(GetCurrentProcessId()) + "-" +
                                    std::to_string(random() % 1000000));
     if (CreateDirectoryA(candidate.string().c_str(), nullptr)) return candidate.string();
-    if (GetLastErrorText() != ERROR_ALREADY_EXISTS) return "";
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return "";
   }
   return "";
 }
@@ -49,7 +49,7 @@ bool ShowFolder(const std::string& target, const std::string& place) {
   return !error;
 }
 
-bool ReplaceFile(const std::string& file, const std::string& bytes, std::string& why) {
+bool WriteWholeFile(const std::string& file, const std::string& bytes, std::string& why) {
   const std::string temporary = file + ".new-" + std::to_string(GetCurrentProcessId());
   HANDLE handle = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -229,7 +229,12 @@ class TestGame final : public IGame {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) IGame* GetPlugin() {
+// The interface as released had no GAME_PLUGIN_EXPORT yet.
+#ifndef GAME_PLUGIN_EXPORT
+#define GAME_PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+
+GAME_PLUGIN_EXPORT IGame* GetPlugin() {
 #ifdef DEFECT_SAME_OBJECT
   static IGame* const only = new TestGame();
   return only;

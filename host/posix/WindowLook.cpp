@@ -8,11 +8,9 @@
 #include <map>
 #include <vector>
 
-#ifdef ALLEGRO_WITH_XWINDOWS
 #include <xalleg.h>
 // Allegro's X11 icon, XPM data, read when its window is made.
 extern "C" void* allegro_icon;
-#endif
 
 namespace {
 
@@ -61,7 +59,6 @@ void MakeXpm(BITMAP* picture) {
 }  // namespace
 
 void SetWindowLook(const std::string& iconFile) {
-#ifdef ALLEGRO_WITH_XWINDOWS
   xwin_set_window_name("gamehost", "gamehost");
   // The picture is read with Allegro's system-less driver: no window yet.
   if (xpm.empty() && install_allegro(SYSTEM_NONE, &errno, std::atexit) == 0) {
@@ -74,7 +71,4 @@ void SetWindowLook(const std::string& iconFile) {
     allegro_exit();
   }
   if (!xpm.empty()) allegro_icon = xpm.data();
-#else
-  (void)iconFile;
-#endif
 }
