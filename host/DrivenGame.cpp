@@ -6,6 +6,7 @@
 
 #include "Checks.h"
 #include "HostError.h"
+#include "SharedLibrary.h"
 
 namespace {
 
@@ -31,7 +32,8 @@ LoadedModule LoadModule(const std::string& path, Progress& progress) {
 bool UnloadNow(LoadedModule& module, const std::string& seenBefore) {
   Progress& progress = *module.get_deleter().progress;
   const std::string seen = seenBefore.empty() ? "" : ", " + seenBefore;
-  progress.Call("dlclose (the module's static destructors" + seen + ")");
+  progress.Call(std::string(SharedLibrary::kUnloadCall) + " (the module's static destructors" +
+                seen + ")");
   bool left = module->Unload();
   delete module.release();
   progress.Step("after the module was unloaded: something of it ran on (" +

@@ -26,6 +26,12 @@ class SharedLibrary {
   // Whether a library of this file is in the process now.
   static bool InProcess(const std::string& path);
 
+  // The system's own names, for reports: how a library is loaded, the call
+  // that lets it go, and what can keep it loaded after that.
+  static const char* const kLoadedWith;
+  static const char* const kUnloadCall;
+  static const char* const kKeptBy;
+
  private:
   std::string path_;
   void* handle_ = nullptr;

@@ -12,6 +12,7 @@
 #include "DrivenGame.h"
 #include "GrowthSlope.h"
 #include "ProcessInfo.h"
+#include "SharedLibrary.h"
 
 namespace {
 
@@ -90,7 +91,8 @@ std::string Unload(const Subject& subject, Progress& progress) {
                               "Shutdown and delete";
   bool left = UnloadNow(module, seen);
   if (!left) {
-    throw CheckFailure("still loaded after dlclose (STB_GNU_UNIQUE symbols or RTLD_NODELETE?)");
+    throw CheckFailure(std::string("still loaded after ") + SharedLibrary::kUnloadCall + " (" +
+                       SharedLibrary::kKeptBy + "?)");
   }
   // Anything of the module's still running now runs unmapped code.
   progress.Step(

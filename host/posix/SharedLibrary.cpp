@@ -2,6 +2,10 @@
 
 #include <dlfcn.h>
 
+const char* const SharedLibrary::kLoadedWith = "RTLD_NOW | RTLD_LOCAL";
+const char* const SharedLibrary::kUnloadCall = "dlclose";
+const char* const SharedLibrary::kKeptBy = "STB_GNU_UNIQUE symbols or RTLD_NODELETE";
+
 SharedLibrary::SharedLibrary(const std::string& path) : path_(path) {
   handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle_ == nullptr) {

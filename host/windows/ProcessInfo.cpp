@@ -10,28 +10,25 @@
 
 namespace {
 
-// Committed memory of the process's own, the figure that grows when it
-// leaks; the working set also counts shared pages of libraries.
-long PrivateKilobytes() {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
+// The working set: the process's memory in RAM, as the resident set is
+// elsewhere. (Its private commit would be the finer figure, but Wine always
+// answers 0 for it.)
+long WorkingSetKilobytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
-  if (!GetProcessMemoryInfo(GetCurrentProcess(),
-                            reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                            sizeof counters)) {
-    return 0;
-  }
-  return long(counters.PrivateUsage / 1024);
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0;
+  return long(counters.WorkingSetSize / 1024);
 }
 
 }  // namespace
 
 long ResidentKilobytes() {
-  return PrivateKilobytes();
+  return WorkingSetKilobytes();
 }
 
 long SettledResidentKilobytes() {
   _heapmin();
-  return PrivateKilobytes();
+  return WorkingSetKilobytes();
 }
 
 int ThreadCount() {

@@ -6,6 +6,11 @@
 
 #include "LastError.h"
 
+const char* const SharedLibrary::kLoadedWith = "LoadLibraryEx";
+const char* const SharedLibrary::kUnloadCall = "FreeLibrary";
+const char* const SharedLibrary::kKeptBy =
+    "a library that pins it, or a reference it took to itself";
+
 namespace {
 
 HMODULE Handle(void* handle) {
