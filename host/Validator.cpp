@@ -137,6 +137,8 @@ int ServeWork(const std::string& name, const Subject& subject) {
     if (check == std::end(kChecks)) throw HostError(kExitUsage, "no check named '" + name + "'");
     verdict = ServeIsolatedWork(CheckWork(*check, subject));
   }
+  // Done in this process: Allegro lets go of the display before it goes.
+  allegro_exit();
   Print(name.c_str(), verdict);
   return verdict.passed ? kExitOk : kExitValidationFailed;
 }

@@ -18,6 +18,16 @@
 //
 // The host must have initialised Allegro and set the colour depth and
 // graphics mode before Init.
+//
+// The interface is a C++ class: a host and a module must be built with
+// compilers of the same C++ ABI. On Linux that is any GCC or Clang. On
+// Windows it is MinGW-w64 GCC or Clang in MinGW mode; Microsoft's ABI lays
+// out the table of a class with a virtual destructor differently (one slot
+// for the destructor, not two), so an MSVC-built host can't drive a
+// MinGW-built module, nor the other way round. There, host and module must
+// also share one Allegro (alleg44.dll): two would each have their own screen
+// and timer. Sharing the C++ runtime (libstdc++-6.dll) is best too: a module
+// with the runtime linked in keeps some memory every time it is unloaded.
 #ifndef FLINTMOOR_PLUGIN_IGAME_H
 #define FLINTMOOR_PLUGIN_IGAME_H
 

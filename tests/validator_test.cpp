@@ -201,6 +201,24 @@ TEST(ValidatorTest, WithoutADisplayOrXvfbItSaysSoAtOnce) {
             "xvfb, or run under xvfb-run)\n");
 }
 
+// What a child process is started with where the system can't fork: one
+// check, named, done in this process; a person can run it alone the same way.
+TEST(ValidatorTest, OneCheckRunsAloneByName) {
+  Outcome unload = Validate(FLINTMOOR_MODULE_PATH, "--isolated-work unload");
+  EXPECT_EQ(unload.status, 0) << unload.output;
+  EXPECT_TRUE(Says(unload, "PASS  unload: nothing of the module ran on after unloading"))
+      << unload.output;
+  EXPECT_FALSE(Says(unload, "passed,")) << "ran more than the one check:\n" << unload.output;
+
+  Outcome leak = Validate(TestModule("leak_cycle"), "--isolated-work 'load cycles'");
+  EXPECT_EQ(leak.status, 8) << leak.output;
+  EXPECT_TRUE(Says(leak, "FAIL  load cycles: resident memory +")) << leak.output;
+
+  Outcome unknown = Validate(FLINTMOOR_MODULE_PATH, "--isolated-work 'no such check'");
+  EXPECT_EQ(unknown.status, 2) << unknown.output;
+  EXPECT_TRUE(Says(unknown, "no check named 'no such check'")) << unknown.output;
+}
+
 TEST(ValidatorTest, MissingModuleIsAUsageFailure) {
   Outcome result = Validate("no-such-module.so");
   EXPECT_EQ(result.status, 3) << result.output;
