@@ -7,6 +7,7 @@
 #include "AllegroStart.h"
 #include "HostError.h"
 #include "Sound.h"
+#include "System.h"
 #include "WindowLook.h"
 
 namespace {
@@ -41,7 +42,7 @@ Screen::Screen(const std::string& title, const std::string& iconFile, bool fulls
   SetWindowLook(iconFile);
   if (!StartAllegroLibrary()) {
     throw HostError(kExitNoGraphics, std::string("can't start Allegro: ") + allegro_error +
-                                         " (is there an X display? try tools/with-display)");
+                                         " (" + GraphicsAdvice() + ")");
   }
   install_keyboard();
   install_mouse();

@@ -11,6 +11,9 @@
 // flintmoor.dll.
 std::string ModuleFileName(const std::string& name);
 
+// What to look at when Allegro can't start at all, for the message.
+const char* GraphicsAdvice();
+
 // The device that reads as empty and swallows what is written to it.
 const char* NullDevice();
 

@@ -15,6 +15,10 @@ std::string ModuleFileName(const std::string& name) {
   return name + ".so";
 }
 
+const char* GraphicsAdvice() {
+  return "is there an X display? try tools/with-display";
+}
+
 const char* NullDevice() {
   return "/dev/null";
 }

@@ -14,6 +14,10 @@ std::string ModuleFileName(const std::string& name) {
   return name + ".dll";
 }
 
+const char* GraphicsAdvice() {
+  return "is this a desktop session with DirectX?";
+}
+
 const char* NullDevice() {
   return "NUL";
 }
