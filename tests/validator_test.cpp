@@ -210,13 +210,19 @@ TEST(ValidatorTest, OneCheckRunsAloneByName) {
       << unload.output;
   EXPECT_FALSE(Says(unload, "passed,")) << "ran more than the one check:\n" << unload.output;
 
-  Outcome leak = Validate(TestModule("leak_cycle"), "--isolated-work 'load cycles'");
-  EXPECT_EQ(leak.status, 8) << leak.output;
-  EXPECT_TRUE(Says(leak, "FAIL  load cycles: resident memory +")) << leak.output;
-
   Outcome unknown = Validate(FLINTMOOR_MODULE_PATH, "--isolated-work 'no such check'");
   EXPECT_EQ(unknown.status, 2) << unknown.output;
   EXPECT_TRUE(Says(unknown, "no check named 'no such check'")) << unknown.output;
+
+#ifdef __SANITIZE_ADDRESS__
+  // After a failure the module is left loaded on purpose, which LeakSanitizer
+  // reports when the check ran in this process rather than a child.
+  GTEST_SKIP() << "a failing check run alone is not judged under AddressSanitizer";
+#endif
+  Outcome same = Validate(TestModule("same_object"), "--isolated-work 'exports GetPlugin'");
+  EXPECT_EQ(same.status, 8) << same.output;
+  EXPECT_TRUE(Says(same, "FAIL  exports GetPlugin: two GetPlugin calls answered the same object"))
+      << same.output;
 }
 
 TEST(ValidatorTest, MissingModuleIsAUsageFailure) {
