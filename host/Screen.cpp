@@ -41,8 +41,8 @@ Screen::Screen(const std::string& title, const std::string& iconFile, bool fulls
                bool verbose) {
   SetWindowLook(iconFile);
   if (!StartAllegroLibrary()) {
-    throw HostError(kExitNoGraphics, std::string("can't start Allegro: ") + allegro_error +
-                                         " (" + GraphicsAdvice() + ")");
+    throw HostError(kExitNoGraphics, std::string("can't start Allegro: ") + allegro_error + " (" +
+                                         GraphicsAdvice() + ")");
   }
   install_keyboard();
   install_mouse();
