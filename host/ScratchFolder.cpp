@@ -6,8 +6,8 @@
 
 namespace fs = std::filesystem;
 
-ScratchFolder::ScratchFolder(const std::string& resources) {
-  path_ = MakeTemporaryFolder("gamehost-validate-");
+ScratchFolder::ScratchFolder(const std::string& resources)
+    : path_(MakeTemporaryFolder("gamehost-validate-")) {
   std::error_code error;
   if (!path_.empty() && !resources.empty() &&
       fs::is_directory(fs::path(resources) / "games", error)) {
