@@ -14,6 +14,9 @@ long SettledResidentKilobytes();
 // Threads of the process now; 0 when unknown.
 int ThreadCount();
 
+// The running program's file; empty when unknown.
+std::string ExecutablePath();
+
 // The folder of the running program, or the working folder when unknown.
 std::string ExecutableFolder();
 

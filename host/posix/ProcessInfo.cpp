@@ -32,8 +32,13 @@ int ThreadCount() {
   return threads;
 }
 
-std::string ExecutableFolder() {
+std::string ExecutablePath() {
   std::error_code error;
   fs::path self = fs::read_symlink("/proc/self/exe", error);
-  return error ? fs::current_path().string() : self.parent_path().string();
+  return error ? "" : self.string();
+}
+
+std::string ExecutableFolder() {
+  const std::string self = ExecutablePath();
+  return self.empty() ? fs::current_path().string() : fs::path(self).parent_path().string();
 }

@@ -9,6 +9,7 @@
 
 #include "IsolatedRecord.h"
 #include "LastError.h"
+#include "ProcessInfo.h"
 #include "System.h"
 
 namespace {
@@ -130,13 +131,6 @@ std::string Tail(HANDLE file) {
   return from > 0 ? "..." + text : text;
 }
 
-// The running program's file.
-std::string Program() {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  return length > 0 && length < sizeof path ? std::string(path, length) : "";
-}
-
 }  // namespace
 
 void Progress::WatchCrashes() {
@@ -163,7 +157,7 @@ Verdict RunIsolated(const IsolatedWork& work, Limits limits) {
   startup.hStdOutput = output;
   startup.hStdError = output;
 
-  const std::string program = Program();
+  const std::string program = ExecutablePath();
   std::string commandLine = ChildCommandLine(program, work.name);
   SetEnvironmentVariableA(kRecordVariable,
                           std::to_string(reinterpret_cast<uintptr_t>(mapping)).c_str());

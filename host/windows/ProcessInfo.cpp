@@ -44,9 +44,14 @@ int ThreadCount() {
   return threads;
 }
 
-std::string ExecutableFolder() {
+std::string ExecutablePath() {
   char path[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  if (length == 0 || length == sizeof path) return std::filesystem::current_path().string();
-  return std::filesystem::path(path).parent_path().string();
+  return length > 0 && length < sizeof path ? std::string(path, length) : "";
+}
+
+std::string ExecutableFolder() {
+  const std::string self = ExecutablePath();
+  return self.empty() ? std::filesystem::current_path().string()
+                      : std::filesystem::path(self).parent_path().string();
 }
