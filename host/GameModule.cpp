@@ -38,7 +38,9 @@ GameModule::GameModule(const std::string& path) : path_(path), library_(AsFile(p
 }
 
 std::string DefaultModulePath() {
-  fs::path folder = ExecutableFolder();
+  // Beside the running program, or in the working folder when it is unknown.
+  const std::string self = ExecutablePath();
+  const fs::path folder = self.empty() ? fs::current_path() : fs::path(self).parent_path();
   const std::string file = ModuleFileName("flintmoor");
   fs::path beside = folder / file;
   fs::path installed = folder / FLINTMOOR_GAME_DIR_FROM_BIN / file;

@@ -17,7 +17,4 @@ int ThreadCount();
 // The running program's file; empty when unknown.
 std::string ExecutablePath();
 
-// The folder of the running program, or the working folder when unknown.
-std::string ExecutableFolder();
-
 #endif

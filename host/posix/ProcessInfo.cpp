@@ -37,8 +37,3 @@ std::string ExecutablePath() {
   fs::path self = fs::read_symlink("/proc/self/exe", error);
   return error ? "" : self.string();
 }
-
-std::string ExecutableFolder() {
-  const std::string self = ExecutablePath();
-  return self.empty() ? fs::current_path().string() : fs::path(self).parent_path().string();
-}

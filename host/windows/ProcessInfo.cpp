@@ -6,8 +6,6 @@
 #include <psapi.h>
 #include <tlhelp32.h>
 
-#include <filesystem>
-
 namespace {
 
 // The working set: the process's memory in RAM, as the resident set is
@@ -48,10 +46,4 @@ std::string ExecutablePath() {
   char path[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
   return length > 0 && length < sizeof path ? std::string(path, length) : "";
-}
-
-std::string ExecutableFolder() {
-  const std::string self = ExecutablePath();
-  return self.empty() ? std::filesystem::current_path().string()
-                      : std::filesystem::path(self).parent_path().string();
 }
