@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cmath>
 
+#include "WindowSystem.h"
+
 namespace {
 
 // Set by Allegro's mouse thread at every button press, taken by the frame.
@@ -61,15 +63,25 @@ MousePlayer::~MousePlayer() {
 MouseInput MousePlayer::Next(BITMAP*) {
   if (mouse_needs_poll()) poll_mouse();
   const bool pressed = pressedSinceLastFrame.exchange(false);
-  return view_.ToPicture(mouse_x, mouse_y, mouse_b != 0 || pressed ? 1 : 0);
+  const ScreenPoint at = Where();
+  return view_.ToPicture(at.x, at.y, mouse_b != 0 || pressed ? 1 : 0);
 }
 
 Pointer MousePlayer::Aim() const {
-  MouseInput at = view_.ToPicture(mouse_x, mouse_y, 0);
-  const bool inside = at.x >= 0 && at.x < kWidth && at.y >= 0 && at.y < kHeight;
-  // Allegro's word on whether the pointer is over the window misses a
-  // window opened under the pointer, so the position alone decides.
-  return Pointer{at.x, at.y, inside};
+  const std::optional<ScreenPoint> known = PointerOnScreen();
+  // Without the system's word, Allegro's last position, and whether it saw
+  // the pointer leave the window.
+  if (!known && !mouse_on_screen()) return Pointer{};
+  const ScreenPoint at = known ? *known : ScreenPoint{mouse_x, mouse_y};
+  const MouseInput picture = view_.ToPicture(at.x, at.y, 0);
+  const bool inside = picture.x >= 0 && picture.x < kWidth && picture.y >= 0 && picture.y < kHeight;
+  return Pointer{picture.x, picture.y, inside};
+}
+
+ScreenPoint MousePlayer::Where() {
+  // Asked now rather than taken from Allegro's, which its background thread
+  // updates only every 10 ms and which stops at the window's edge.
+  return PointerOnScreen().value_or(ScreenPoint{mouse_x, mouse_y});
 }
 
 AutoPlayer::AutoPlayer(unsigned seed)

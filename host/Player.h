@@ -9,6 +9,7 @@
 
 #include "IGame.h"
 #include "View.h"
+#include "WindowSystem.h"
 
 struct BITMAP;
 
@@ -31,9 +32,11 @@ class MousePlayer final : public Player {
   explicit MousePlayer(const View& view);
   ~MousePlayer() override;
   MouseInput Next(BITMAP* lastFrame) override;
+  // Only while the pointer is over the picture.
   Pointer Aim() const override;
 
  private:
+  static ScreenPoint Where();
   const View& view_;
 };
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "WindowSystem.h"
+
 namespace {
 
 constexpr int kColumns = View::kTileColumns, kRows = View::kTileRows;
@@ -163,6 +165,7 @@ void View::Present(BITMAP* picture, const Pointer& pointer, const StatusLine& st
     blit(scaled_, screen, 0, kHeight * s, left_, top_ + kHeight * s, kWidth * s, kStatusHeight * s);
   }
   release_screen();
+  SendFrameNow();
   std::fill(dirty_.begin(), dirty_.end(), 0);
   lastPointer_ = pointer;
   lastStatus_ = status;

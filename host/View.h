@@ -1,7 +1,8 @@
 // How pictures reach the screen: the 640x480 picture scaled by a whole
 // number with sharp pixels, a status line under it, a crosshair where the
 // pointer is, and black around it all where the screen is larger. Only the
-// parts that changed since the last frame are sent to the screen.
+// parts that changed since the last frame are sent to the screen, and they
+// are sent at once.
 #ifndef FLINTMOOR_HOST_VIEW_H
 #define FLINTMOOR_HOST_VIEW_H
 
@@ -49,12 +50,8 @@ class View {
   // Shows a 640x480 picture of the screen's depth, with the status line and
   // the crosshair. The picture itself is not changed.
   void Present(BITMAP* picture, const Pointer& pointer, const StatusLine& status);
-  // The next Present sends everything (after the screen lost its contents).
-  void Invalidate() { everything_ = true; }
   // A position on the screen as a position in the picture.
   MouseInput ToPicture(int screenX, int screenY, int buttons) const;
-
-  int Scale() const { return scale_; }
 
  private:
   char& Dirty(int row, int column) { return dirty_[size_t(row) * kTileColumns + size_t(column)]; }

@@ -1,0 +1,23 @@
+// What gamehost asks of the window system that Allegro does not give: each
+// frame sent to the screen as soon as it is drawn, and where the pointer
+// really is. Each system answers in its own folder.
+#ifndef FLINTMOOR_HOST_WINDOWSYSTEM_H
+#define FLINTMOOR_HOST_WINDOWSYSTEM_H
+
+#include <optional>
+
+// Hands what was drawn on Allegro's screen to the window system now.
+// (Allegro's X driver leaves its requests queued until its background thread
+// next looks at events, up to 10 ms later: frames would reach the screen in
+// uneven steps.)
+void SendFrameNow();
+
+struct ScreenPoint {
+  int x, y;
+};
+// The pointer in the screen's coordinates, wherever it is, even outside the
+// window; empty when the system can't tell (then Allegro's mouse_x/mouse_y
+// and mouse_on_screen() are all there is).
+std::optional<ScreenPoint> PointerOnScreen();
+
+#endif
