@@ -5,8 +5,11 @@
 #include <chrono>
 #include <thread>
 
+#include "StopSignals.h"
+
 bool StartAllegroLibrary() {
   constexpr int kAttempts = 5;
+  const StopSignalsHeld held;  // Allegro's own handlers would end it mid-frame
   for (int attempt = 1;; ++attempt) {
     if (allegro_init() == 0) return true;
     if (attempt == kAttempts) return false;

@@ -1,5 +1,7 @@
 #include "IsolatedRecord.h"
 
+#include "StopSignals.h"
+
 namespace {
 
 void Describe(SharedRecord& record, const std::string& doing) {
@@ -42,6 +44,10 @@ void Progress::Step(const std::string& step) {
 
 std::string PastLimit(const SharedRecord& record, int64_t startedNs, Limits limits) {
   const int64_t now = NowNs(), callStarted = record.callStartedNs;
+  if (StopRequested() != 0) {
+    return "was stopped: gamehost was asked to stop (signal " + std::to_string(StopRequested()) +
+           ")" + Where(record, callStarted != 0);
+  }
   if (callStarted != 0 && now - callStarted > int64_t(limits.callSeconds) * 1000000000) {
     return "did not return within " + std::to_string(limits.callSeconds) + " s: hung" +
            Where(record, true);

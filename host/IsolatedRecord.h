@@ -28,7 +28,8 @@ struct SharedRecord {
 int64_t NowNs();
 
 // Why the parent must stop the child now, or empty: a call or the whole work
-// has gone past its limit. `startedNs` is when the child started.
+// has gone past its limit, or gamehost itself was asked to stop. `startedNs` is when the child
+// started.
 std::string PastLimit(const SharedRecord& record, int64_t startedNs, Limits limits);
 
 // How the child ended, as the system told the parent.

@@ -16,6 +16,7 @@
 #include "Player.h"
 #include "ResourceFolder.h"
 #include "Screen.h"
+#include "StopSignals.h"
 
 namespace fs = std::filesystem;
 
@@ -154,7 +155,7 @@ Session::Next Session::Show(BITMAP* picture, const StatusLine& status) {
   screen_->GetView().Present(picture, player_->Aim(), status);
   pacer_.Wait();
   ++shownFrames_;
-  if (screen_->CloseClicked()) return Next::kQuit;
+  if (StopRequested() != 0 || screen_->CloseClicked()) return Next::kQuit;
   if (options_.frames > 0 && shownFrames_ >= options_.frames) return Next::kQuit;
   return Next::kGoOn;
 }

@@ -18,6 +18,7 @@
 #include "ReportText.h"
 #include "ResourceFolder.h"
 #include "ScratchFolder.h"
+#include "StopSignals.h"
 
 namespace fs = std::filesystem;
 
@@ -158,6 +159,11 @@ int RunValidator(const Options& options) {
   std::string json;
   for (const Check& check : kChecks) {
     Verdict verdict = RunIsolated(CheckWork(check, subject), {check.seconds, kCallSeconds});
+    if (StopRequested() != 0) {
+      std::fprintf(stderr, "gamehost: validation stopped at \"%s\" (signal %d)\n", check.name,
+                   StopRequested());
+      return kExitValidationFailed;
+    }
     (verdict.passed ? passed : failed) += 1;
     const bool showOutput = !verdict.passed && !verdict.output.empty();
     if (options.json) {

@@ -10,6 +10,7 @@
 #include "Options.h"
 #include "ResourceFolder.h"
 #include "Session.h"
+#include "StopSignals.h"
 #include "Validator.h"
 
 namespace {
@@ -24,9 +25,8 @@ int PrintInfo(const GameModule& module) {
   return kExitOk;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// Everything gamehost does, with all it holds let go of on return.
+int Run(int argc, char** argv) {
   try {
     Options options = ParseOptions(argc, argv);
     if (options.validate) {
@@ -40,5 +40,14 @@ int main(int argc, char** argv) {
                  error.status == kExitOk ? "" : "gamehost: ", error.what());
     return error.status;
   }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CatchStopSignals();
+  const int status = Run(argc, argv);
+  EndAsStopped();
+  return status;
 }
 END_OF_MAIN()

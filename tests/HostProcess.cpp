@@ -67,7 +67,12 @@ int HostProcess::Wait(double seconds) {
     usleep(20 * 1000);
   }
   pid_ = -1;
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void HostProcess::Signal(int signal) const {
+  if (pid_ > 0) kill(pid_, signal);
 }
 
 std::string HostProcess::Output() const {

@@ -19,9 +19,13 @@ class HostProcess {
 
   // Waits until the output holds the text; false after `seconds`.
   bool WaitFor(const std::string& text, double seconds);
-  // Waits for the end and answers the exit status; -1 when it did not end
-  // within `seconds` (it is killed then) or did not exit normally.
+  // Waits for the end and answers its status as a shell shows it: the exit
+  // status, or 128 + the signal that ended it; -1 when it did not end
+  // within `seconds` (it is killed then).
   int Wait(double seconds);
+  // Sends it a signal.
+  void Signal(int signal) const;
+  pid_t Pid() const { return pid_; }
   std::string Output() const;
 
  private:

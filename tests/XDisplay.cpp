@@ -2,6 +2,8 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -20,10 +22,13 @@ DisplayPtr Open() {
   return display;
 }
 
-std::optional<XWindowPlace> Search(Display* display, const std::string& title) {
-  Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
+// The viewable window with this title below `parent`: a top-level window,
+// or one a window manager has put inside a frame of its own.
+std::optional<XWindowPlace> Search(Display* display, Window parent, const std::string& title,
+                                   int depth = 3) {
+  Window root = 0, above = 0, *children = nullptr;
   unsigned count = 0;
-  if (XQueryTree(display, root, &root, &parent, &children, &count) == 0) return std::nullopt;
+  if (XQueryTree(display, parent, &root, &above, &children, &count) == 0) return std::nullopt;
   std::optional<XWindowPlace> found;
   for (unsigned i = 0; i < count && !found; ++i) {
     char* name = nullptr;
@@ -31,11 +36,14 @@ std::optional<XWindowPlace> Search(Display* display, const std::string& title) {
       XWindowAttributes attributes;
       if (title == name && XGetWindowAttributes(display, children[i], &attributes) != 0 &&
           attributes.map_state == IsViewable) {
-        found = XWindowPlace{children[i], attributes.x, attributes.y, attributes.width,
-                             attributes.height};
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates(display, children[i], root, 0, 0, &x, &y, &child);
+        found = XWindowPlace{children[i], x, y, attributes.width, attributes.height};
       }
       XFree(name);
     }
+    if (!found && depth > 1) found = Search(display, children[i], title, depth - 1);
   }
   if (children != nullptr) XFree(children);
   return found;
@@ -47,7 +55,7 @@ std::optional<XWindowPlace> FindWindow(const std::string& title, double seconds)
   DisplayPtr display = Open();
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
   while (std::chrono::steady_clock::now() < deadline) {
-    if (auto found = Search(display.get(), title)) return found;
+    if (auto found = Search(display.get(), DefaultRootWindow(display.get()), title)) return found;
     usleep(50 * 1000);
   }
   return std::nullopt;
@@ -73,6 +81,29 @@ WindowLook LookOf(const XWindowPlace& window) {
       look.iconHeight = int(height);
     }
     XFree(hints);
+  }
+  const Atom icon = XInternAtom(display.get(), "_NET_WM_ICON", False);
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(display.get(), window.id, icon, 0, 1 << 20, False, AnyPropertyType, &type,
+                         &format, &count, &after, &data) == Success &&
+      data != nullptr) {
+    // Format 32 comes as longs.
+    const auto* values = reinterpret_cast<const unsigned long*>(data);
+    if (format == 32 && count >= 2) {
+      look.netIconWidth = int(values[0]);
+      look.netIconHeight = int(values[1]);
+      look.netIconValues = long(count);
+      for (unsigned long i = 2; i < count; ++i) {
+        if ((values[i] & 0xFFFFFFFFUL) >> 24 == 0xFF) {  // a long each, maybe sign-extended
+          look.netIconFirstOpaque = uint32_t(values[i] & 0xFFFFFF);
+          break;
+        }
+      }
+    }
+    XFree(data);
   }
   return look;
 }
@@ -115,6 +146,11 @@ void PressKey(const std::string& key) {
   RunCommand("xdotool key " + key);
 }
 
+void PressKey(const XWindowPlace& window, const std::string& key) {
+  Focus(window);
+  PressKey(key);
+}
+
 OtherWindowFocused::OtherWindowFocused() {
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr) throw std::runtime_error("no X display");
@@ -136,4 +172,27 @@ OtherWindowFocused::~OtherWindowFocused() {
 
 void Focus(const XWindowPlace& window) {
   RunCommand("xdotool windowfocus --sync " + std::to_string(window.id));
+}
+
+WindowManager::WindowManager() {
+  pid_ = fork();
+  if (pid_ == 0) {
+    execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  // Running once it has claimed the screen's window-manager selection.
+  DisplayPtr display = Open();
+  const Atom selection = XInternAtom(display.get(), "WM_S0", False);
+  for (int i = 0; i < 100 && XGetSelectionOwner(display.get(), selection) == None; ++i) {
+    usleep(50 * 1000);
+  }
+  if (XGetSelectionOwner(display.get(), selection) == None) {
+    throw std::runtime_error("openbox did not start (apt-get install openbox)");
+  }
+}
+
+WindowManager::~WindowManager() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGTERM);
+  waitpid(pid_, nullptr, 0);
 }

@@ -22,11 +22,15 @@ struct Rgb {
   bool operator==(const Rgb& other) const { return r == other.r && g == other.g && b == other.b; }
 };
 
-// What the window manager is told of a window: its class and the size of
-// its icon (0x0 without one).
+// What the window manager is told of a window: its class, the size of its
+// icon pixmap (0x0 without one) and of the icon panels read (_NET_WM_ICON),
+// with that one's first opaque pixel as 0xRRGGBB.
 struct WindowLook {
   std::string className;
   int iconWidth = 0, iconHeight = 0;
+  int netIconWidth = 0, netIconHeight = 0;
+  long netIconValues = 0;  // all the property holds: 2 + width * height
+  uint32_t netIconFirstOpaque = 0;
 };
 WindowLook LookOf(const XWindowPlace& window);
 
@@ -57,10 +61,25 @@ class OtherWindowFocused {
   unsigned long window_;
 };
 
+// A window manager (openbox) on the display while this lives: windows get
+// frames, and the focus moves as a person's desktop moves it.
+class WindowManager {
+ public:
+  WindowManager();
+  ~WindowManager();
+  WindowManager(const WindowManager&) = delete;
+  WindowManager& operator=(const WindowManager&) = delete;
+
+ private:
+  int pid_ = -1;
+};
+
 // Input through the X server's test extension, as a person's would arrive.
 void MoveMouse(const XWindowPlace& window, int x, int y);
 void ClickMouse();
 void PressKey(const std::string& key);  // an X key name: "p", "Escape"
+// The window takes the keyboard focus first, wherever the pointer is.
+void PressKey(const XWindowPlace& window, const std::string& key);
 void Focus(const XWindowPlace& window);
 
 #endif

@@ -2,41 +2,13 @@
 // pointer and keyboard, the screen read back as they would see it.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <regex>
 #include <string>
-#include <thread>
 
 #include "Command.h"
-#include "HostProcess.h"
-#include "WorkingFolder.h"
-#include "XDisplay.h"
+#include "SessionFixture.h"
 
 namespace {
-
-const std::string kTitle = "Flintmoor 0.4";
-// Ending takes a while in the sanitizer build, which checks for leaks then.
-constexpr double kExitSeconds = 60;
-const Rgb kFirstSkyRow{100, 160, 254};
-
-// A person's pause between looking and acting.
-void Wait(int milliseconds) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-// The top right corner: sky in the game, never under the score line.
-Rgb Corner(const XWindowPlace& window) {
-  return ScreenPixels().At(window.x + 639, window.y);
-}
-
-// Waits until the game shows its sky, as a person would before moving.
-bool GameShows(const XWindowPlace& window) {
-  for (int i = 0; i < 300; ++i) {
-    if (Corner(window) == kFirstSkyRow) return true;
-    Wait(50);
-  }
-  return false;
-}
 
 long FramesPlayed(const std::string& output) {
   std::smatch match;
@@ -44,17 +16,10 @@ long FramesPlayed(const std::string& output) {
   return std::stol(match[1]);
 }
 
-class SessionTest : public testing::Test {
- protected:
-  // Best scores go to a folder of the test's own.
-  std::string Environment() const { return "XDG_DATA_HOME=" + data_.Path(); }
-  WorkingFolder data_;
-};
-
 TEST_F(SessionTest, APersonPlaysRoundsFromTheStartScreenToQuitting) {
   // Fast birds and one escape a round keep the rounds short.
   HostProcess host("--escapes 1 --fps 120", Environment());
-  auto window = FindWindow(kTitle);
+  auto window = FindWindow(kFlintmoorTitle);
   ASSERT_TRUE(window) << host.Output();
   Wait(300);
   EXPECT_FALSE(Corner(*window) == kFirstSkyRow) << "the start screen, not the game";
@@ -81,7 +46,7 @@ TEST_F(SessionTest, APersonPlaysRoundsFromTheStartScreenToQuitting) {
 TEST_F(SessionTest, TheCrosshairFollowsTheMouseAndStaysOutOfScreenshots) {
   const std::string shot = data_.Path() + "/shot.png";
   HostProcess host("--frames 180 --escapes 0 --screenshot " + shot, Environment());
-  auto window = FindWindow(kTitle);
+  auto window = FindWindow(kFlintmoorTitle);
   ASSERT_TRUE(window) << host.Output();
   ASSERT_TRUE(GameShows(*window));
   const Rgb white{255, 255, 255}, black{0, 0, 0};
@@ -105,7 +70,7 @@ TEST_F(SessionTest, TheCrosshairFollowsTheMouseAndStaysOutOfScreenshots) {
 
 TEST_F(SessionTest, PauseStopsTheGameAndDimsItsLastPicture) {
   HostProcess host("--frames 600 --escapes 0", Environment());
-  auto window = FindWindow(kTitle);
+  auto window = FindWindow(kFlintmoorTitle);
   ASSERT_TRUE(window) << host.Output();
   ASSERT_TRUE(GameShows(*window));
   Wait(300);
@@ -148,7 +113,7 @@ TEST_F(SessionTest, PauseStopsTheGameAndDimsItsLastPicture) {
 
 TEST_F(SessionTest, TheWindowShowsTheGamesIconAndNamesGamehost) {
   HostProcess host("--frames 60", Environment());
-  auto window = FindWindow(kTitle);
+  auto window = FindWindow(kFlintmoorTitle);
   ASSERT_TRUE(window) << host.Output();
   WindowLook look = LookOf(*window);
   EXPECT_EQ(look.className, "gamehost");
@@ -175,7 +140,7 @@ TEST_F(SessionTest, TheWindowScalesToTheDesktopOrAsAsked) {
     std::string command = "env -u DISPLAY XVFB_SCREEN=" + c.screen;
     command += " " + Environment() + " " + withDisplay + " sh -c '";
     command += std::string(FLINTMOOR_GAMEHOST_PATH) + " --frames 60 " + c.options;
-    command += " & xdotool search --sync --name \"" + kTitle + "\" getwindowgeometry; wait'";
+    command += " & xdotool search --sync --name \"" + kFlintmoorTitle + "\" getwindowgeometry; wait'";
     Outcome run = RunCommand(command);
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(Says(run, "Geometry: " + c.geometry)) << c.screen << " " << c.options << ":\n"

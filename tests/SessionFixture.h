@@ -1,0 +1,51 @@
+// What the tests of gamehost as a person plays it share: best scores in a
+// folder of the test's own, the game's window and what it shows.
+#ifndef FLINTMOOR_TESTS_SESSIONFIXTURE_H
+#define FLINTMOOR_TESTS_SESSIONFIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "HostProcess.h"
+#include "WorkingFolder.h"
+#include "XDisplay.h"
+
+const std::string kFlintmoorTitle = "Flintmoor 0.4";
+// A test module whose score is the number of frames played, needing no
+// resources: "Test Game" 1.0.
+const std::string kTestGameTitle = "Test Game 1.0";
+const std::string kTestGame = std::string(TEST_MODULES_DIR) + "/test_standalone.so";
+// Ending takes a while in the sanitizer build, which checks for leaks then.
+constexpr double kExitSeconds = 60;
+const Rgb kFirstSkyRow{100, 160, 254};
+// The colour in which the host's screens say that scores are not kept, and
+// the one of their "Record: N" line when a round set no record.
+const Rgb kNoteColour{0xF0, 0x80, 0x70}, kDimColour{0xB0, 0xA8, 0x98};
+
+// A person's pause between looking and acting.
+inline void Wait(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+// How many pixels of the 640x480 picture have this colour now.
+int PixelsOf(const XWindowPlace& window, Rgb colour);
+
+// The top right corner: sky in Flintmoor, never under the score line.
+Rgb Corner(const XWindowPlace& window);
+
+// Waits until Flintmoor shows its sky, as a person would before moving.
+bool GameShows(const XWindowPlace& window);
+
+class SessionTest : public testing::Test {
+ protected:
+  // Best scores go to a folder of the test's own.
+  std::string Environment() const { return "XDG_DATA_HOME=" + data_.Path(); }
+  std::string ScoresFile() const { return data_.Path() + "/gamehost/best-scores.txt"; }
+  void WriteScores(const std::string& text) const;
+  WorkingFolder data_;
+};
+
+#endif
