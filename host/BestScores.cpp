@@ -3,9 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "System.h"
@@ -15,6 +13,10 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kHeader = "# gamehost: the best score of each game played here\n";
+// Far more than any number of games: a larger file is not ours.
+constexpr size_t kMostBytes = size_t(1) << 20;
+// Another gamehost holds the file for a read, a merge and a rename.
+constexpr int kLockWaitMs = 5000;
 
 // A name on one line without the separator: control characters become spaces.
 std::string Key(const std::string& game) {
@@ -36,17 +38,30 @@ bool ParseScore(const std::string& text, int32_t& score) {
   return true;
 }
 
+// The file a path names once its links are followed, whether it exists yet
+// or not: a dotfiles user's link stays a link, its target is what changes.
+fs::path Followed(fs::path path) {
+  std::error_code error;
+  for (int hops = 0; hops < 40 && fs::is_symlink(path, error); ++hops) {
+    fs::path target = fs::read_symlink(path, error);
+    if (error) break;
+    path = target.is_absolute() ? target : path.parent_path() / target;
+  }
+  return path.lexically_normal();
+}
+
 }  // namespace
 
-BestScores::BestScores(bool saving)
-    : file_(UserDataFolder() + "/gamehost/best-scores.txt"), saving_(saving) {
+BestScores::BestScores(Keeping keeping)
+    : file_(UserDataFolder() + "/gamehost/best-scores.txt"),
+      demo_(keeping == Keeping::kDemo),
+      saving_(keeping == Keeping::kKept) {
   // A damaged file counts for nothing, not even its lines before the damage.
   std::map<std::string, int32_t> kept;
-  if (Read(kept)) {
-    scores_ = kept;
-  } else {
-    saving_ = false;
-  }
+  if (Read(kept)) scores_ = kept;
+  // Why nothing is saved: the player's choice first, then the file's state.
+  if (keeping == Keeping::kDemo) note_ = "A demo: its scores are not kept";
+  if (keeping == Keeping::kNotKept) note_ = "Scores are not kept (--no-save)";
 }
 
 int32_t BestScores::Best(const std::string& game) const {
@@ -55,23 +70,40 @@ int32_t BestScores::Best(const std::string& game) const {
 }
 
 bool BestScores::Offer(const std::string& game, int32_t score) {
-  if (score <= Best(game)) return false;
-  scores_[Key(game)] = score;
-  if (saving_) Save();
-  return true;
+  if (demo_ || score <= Best(game)) return false;
+  scores_[Key(game)] = score;  // this run's record, kept or not
+  // (Another gamehost may have saved a higher one meanwhile.)
+  return saving_ && Save() && Best(game) == score;
 }
 
-bool BestScores::Read(std::map<std::string, int32_t>& scores) const {
-  std::error_code error;
-  if (!fs::exists(file_, error) && !error) return true;  // none kept yet
-  std::ifstream in(file_);
-  if (!in || !fs::is_regular_file(file_, error)) {
-    std::fprintf(stderr, "gamehost: can't read the best scores in %s (%s); not saving any\n",
-                 file_.c_str(), in ? "not a file" : std::strerror(errno));
-    return false;
+bool BestScores::Read(std::map<std::string, int32_t>& scores) {
+  const std::string name = fs::path(file_).filename().string();
+  const SmallFile read = ReadSmallFile(Followed(file_).string(), kMostBytes);
+  switch (read.status) {
+    case SmallFile::Status::kRead:
+      break;
+    case SmallFile::Status::kMissing:
+      return true;  // none kept yet
+    case SmallFile::Status::kNotAFile:
+    case SmallFile::Status::kUnreadable: {
+      const bool notAFile = read.status == SmallFile::Status::kNotAFile;
+      std::fprintf(stderr, "gamehost: can't read the best scores in %s (%s); not saving any\n",
+                   file_.c_str(), notAFile ? "not a file" : read.why.c_str());
+      StopKeeping("Scores can't be kept: " + name +
+                  (notAFile ? " is not a file" : " is unreadable"));
+      return false;
+    }
+    case SmallFile::Status::kTooLarge:
+      std::fprintf(stderr,
+                   "gamehost: %s is damaged (over %zu bytes, far too large); it is left as it is "
+                   "and no best score is saved until it is mended or removed\n",
+                   file_.c_str(), kMostBytes);
+      StopKeeping("Scores can't be kept: " + name + " is damaged");
+      return false;
   }
+  std::istringstream lines(read.bytes);
   std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
+  for (int number = 1; std::getline(lines, line); ++number) {
     if (line.empty() || line[0] == '#') continue;
     size_t tab = line.rfind('\t');
     int32_t score = 0;
@@ -80,38 +112,55 @@ bool BestScores::Read(std::map<std::string, int32_t>& scores) const {
                    "gamehost: %s is damaged at line %d; it is left as it is and no best "
                    "score is saved until it is mended or removed\n",
                    file_.c_str(), number);
+      StopKeeping("Scores can't be kept: " + name + " is damaged at line " +
+                  std::to_string(number));
       return false;
     }
-    std::string name = line.substr(0, tab);
-    if (score > scores[name]) scores[name] = score;
+    std::string game = line.substr(0, tab);
+    if (score > scores[game]) scores[game] = score;
   }
   return true;
 }
 
-void BestScores::Save() {
-  // Another gamehost may have raised a score meanwhile: never lower one.
-  std::map<std::string, int32_t> onDisk;
-  if (!Read(onDisk)) {
-    saving_ = false;
-    return;
+bool BestScores::Save() {
+  std::error_code error;
+  fs::create_directories(fs::path(file_).parent_path(), error);
+  const fs::path target = Followed(file_);
+  const std::string folder = target.parent_path().string();
+  if (error || !fs::is_directory(folder, error)) {
+    std::fprintf(stderr, "gamehost: can't save best scores in %s (%s); playing without saving\n",
+                 folder.c_str(), error ? error.message().c_str() : "no such folder");
+    StopKeeping("Scores can't be kept: no folder for them");
+    return false;
   }
+  // Read, merged and replaced by one gamehost at a time: another may have
+  // raised a score meanwhile, and none is ever lowered.
+  const FolderLock lock(folder, kLockWaitMs);
+  if (!lock.Held()) {
+    std::fprintf(stderr, "gamehost: can't save best scores in %s (%s); playing without saving\n",
+                 folder.c_str(), "another program holds them");
+    StopKeeping("Scores can't be kept: another program holds them");
+    return false;
+  }
+  std::map<std::string, int32_t> onDisk;
+  if (!Read(onDisk)) return false;
   for (const auto& [name, score] : onDisk) {
     if (score > scores_[name]) scores_[name] = score;
   }
-  std::error_code error;
-  fs::path folder = fs::path(file_).parent_path();
-  fs::create_directories(folder, error);
-  if (error) return StopSaving(error.message());
-
   std::ostringstream text;
   text << kHeader;
   for (const auto& [name, score] : scores_) text << name << '\t' << score << '\n';
   std::string why;
-  if (!WriteWholeFile(file_, text.str(), why)) StopSaving(why);
+  if (!WriteWholeFile(target.string(), text.str(), why)) {
+    std::fprintf(stderr, "gamehost: can't save best scores in %s (%s); playing without saving\n",
+                 folder.c_str(), why.c_str());
+    StopKeeping("Scores can't be kept: " + why);
+    return false;
+  }
+  return true;
 }
 
-void BestScores::StopSaving(const std::string& why) {
-  std::fprintf(stderr, "gamehost: can't save best scores in %s (%s); playing without saving\n",
-               fs::path(file_).parent_path().string().c_str(), why.c_str());
+void BestScores::StopKeeping(const std::string& note) {
   saving_ = false;
+  note_ = note;
 }

@@ -1,6 +1,7 @@
-// The best score of each game, kept between runs in a small text file in
-// the user's data folder (UserDataFolder()):
-// gamehost/best-scores.txt, one "name<TAB>score" line a game.
+// The record of each game (its best score ever), kept between runs in a
+// small text file in the user's data folder (UserDataFolder()):
+// gamehost/best-scores.txt, one "name<TAB>score" line a game. Where that
+// file is a link, the file it links to is kept.
 #ifndef FLINTMOOR_HOST_BESTSCORES_H
 #define FLINTMOOR_HOST_BESTSCORES_H
 
@@ -10,27 +11,38 @@
 
 class BestScores {
  public:
-  // Reads the file. A file that can't be read or is damaged is reported in
-  // one line and never written over; nothing is saved then.
-  explicit BestScores(bool saving);
+  // kKept: the player's scores, read and saved; kNotKept: none saved
+  // (--no-save); kDemo: the built-in player's, which are never the player's.
+  enum class Keeping { kKept, kNotKept, kDemo };
+
+  // Reads the file, whatever the keeping. One that can't be read or is
+  // damaged is reported on stderr, never written over, and nothing is saved
+  // then.
+  explicit BestScores(Keeping keeping);
 
   int32_t Best(const std::string& game) const;
-  // Keeps score when it beats the game's best, saving it at once (to a
-  // temporary file renamed into place, so the file is whole at any moment).
-  // Answers true for a new record.
+  // Takes score as the game's record when it beats it (not a demo's),
+  // saving it at once where scores are kept: locked against other
+  // gamehosts, merged with what they saved, the file replaced whole.
+  // Answers true only for a new record that was kept.
   bool Offer(const std::string& game, int32_t score);
 
+  // One short line for the screens when scores are not being kept (and
+  // why); empty while they are.
+  const std::string& Note() const { return note_; }
   // The file used, for messages and tests.
   const std::string& File() const { return file_; }
 
  private:
-  // Reads file_ into scores; false (with a one-line report) when damaged.
-  bool Read(std::map<std::string, int32_t>& scores) const;
-  void Save();
-  void StopSaving(const std::string& why);
+  // Reads the kept file into scores; false (with a report) when it can't.
+  bool Read(std::map<std::string, int32_t>& scores);
+  bool Save();
+  void StopKeeping(const std::string& note);
 
   std::string file_;
+  bool demo_;
   bool saving_;
+  std::string note_;
   std::map<std::string, int32_t> scores_;
 };
 

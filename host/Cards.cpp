@@ -47,7 +47,7 @@ void Backdrop(BITMAP* picture) {
   }
 }
 
-const int kLight = 0xF0E8D8, kDim = 0xB0A898, kGold = 0xF0C040;
+const int kLight = 0xF0E8D8, kDim = 0xB0A898, kGold = 0xF0C040, kWarning = 0xF08070;
 int Colour(int rgb) {
   return makecol((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
@@ -63,22 +63,24 @@ std::string Clock(double seconds) {
 
 void DrawStartCard(BITMAP* picture, const GameCard& game) {
   Backdrop(picture);
-  int y = 40;
+  int y = 32;
   if (game.icon != nullptr) {
     masked_stretch_blit(game.icon, picture, 0, 0, game.icon->w, game.icon->h,
                         kWidth / 2 - game.icon->w * 3 / 2, y, game.icon->w * 3, game.icon->h * 3);
-    y += game.icon->h * 3 + 24;
+    y += game.icon->h * 3 + 20;
   }
   BigText(picture, game.name, kWidth / 2, y, 5, Colour(kLight));
-  y += 56;
+  y += 52;
   BigText(picture, "version " + game.version, kWidth / 2, y, 1, Colour(kDim));
-  y += 24;
+  y += 20;
   for (const std::string& line : Wrap(game.description, 36)) {
     BigText(picture, line, kWidth / 2, y, 2, Colour(kLight));
     y += 20;
   }
-  y += 16;
-  BigText(picture, "Best score: " + std::to_string(game.best), kWidth / 2, y, 2, Colour(kGold));
+  y += 12;
+  BigText(picture, "Record: " + std::to_string(game.record), kWidth / 2, y, 2, Colour(kGold));
+  y += 32;
+  if (!game.note.empty()) BigText(picture, game.note, kWidth / 2, y + 6, 1, Colour(kWarning));
   BigText(picture, "Click to start a round. P pauses, Esc quits.", kWidth / 2, kHeight - 40, 1,
           Colour(kLight));
 }
@@ -86,19 +88,22 @@ void DrawStartCard(BITMAP* picture, const GameCard& game) {
 void DrawResultsCard(BITMAP* picture, const GameCard& game, const RoundResult& round) {
   Backdrop(picture);
   int y = 60;
-  BigText(picture, "Round over", kWidth / 2, y, 4, Colour(kLight));
+  BigText(picture, round.demo ? "Demo round over" : "Round over", kWidth / 2, y, 4, Colour(kLight));
   y += 64;
-  BigText(picture, "Best score: " + std::to_string(round.best), kWidth / 2, y, 3, Colour(kGold));
+  BigText(picture, "Best this round: " + std::to_string(round.best), kWidth / 2, y, 3,
+          Colour(kGold));
   y += 36;
   if (round.record) {
     BigText(picture, "A new record!", kWidth / 2, y, 2, Colour(kGold));
   } else {
-    BigText(picture, "Record: " + std::to_string(game.best), kWidth / 2, y, 2, Colour(kDim));
+    BigText(picture, "Record: " + std::to_string(game.record), kWidth / 2, y, 2, Colour(kDim));
   }
   y += 40;
-  BigText(picture, "Escaped: " + std::to_string(round.escapes), kWidth / 2, y, 2, Colour(kLight));
+  BigText(picture, "Escapes: " + std::to_string(round.escapes), kWidth / 2, y, 2, Colour(kLight));
   y += 24;
   BigText(picture, "Time played: " + Clock(round.seconds), kWidth / 2, y, 2, Colour(kLight));
+  y += 36;
+  if (!game.note.empty()) BigText(picture, game.note, kWidth / 2, y, 1, Colour(kWarning));
   BigText(picture, "Click for another round. Esc quits.", kWidth / 2, kHeight - 40, 1,
           Colour(kLight));
 }

@@ -11,15 +11,17 @@ struct BITMAP;
 struct GameCard {
   std::string name, description, version;
   BITMAP* icon = nullptr;  // may be null
-  int32_t best = 0;        // best score kept for this game
+  int32_t record = 0;      // the game's best score ever, as kept
+  std::string note;        // why scores are not kept, or empty
 };
 
 struct RoundResult {
-  int32_t best = 0;    // the game's GetScore at the end of the round
-  long escapes = 0;    // frames in which Update reported an escape
-  long frames = 0;     // Update calls
-  double seconds = 0;  // time played, pauses left out
-  bool record = false;
+  int32_t best = 0;     // the round's best score: the game's GetScore at its end
+  long escapes = 0;     // frames in which Update reported an escape
+  long frames = 0;      // Update calls
+  double seconds = 0;   // time played, pauses left out
+  bool record = false;  // its best is a new record, and was kept
+  bool demo = false;    // played by the built-in player
 };
 
 void DrawStartCard(BITMAP* picture, const GameCard& game);

@@ -70,6 +70,12 @@ std::string Text(const char* text) {
   return text != nullptr ? text : "";
 }
 
+BestScores::Keeping ScoreKeeping(const Options& options) {
+  // The built-in player's scores are not the person's.
+  if (options.autoplay) return BestScores::Keeping::kDemo;
+  return options.noSave ? BestScores::Keeping::kNotKept : BestScores::Keeping::kKept;
+}
+
 class Session {
  public:
   Session(const GameModule& module, const Options& options);
@@ -111,14 +117,14 @@ Session::Session(const GameModule& module, const Options& options)
       modulePath_(fs::absolute(module.Path()).string()),
       scripted_(options.autoplay || options.frames > 0),
       pacer_(options.fps),
-      // The built-in player's scores are not the person's.
-      scores_(!options.noSave && !options.autoplay) {
+      scores_(ScoreKeeping(options)) {
   auto game = module.NewGame();
   game->SetPath(modulePath_.c_str());
   game_.name = Text(game->GetName());
   game_.description = Text(game->GetDescription());
   game_.version = Text(game->GetVersion());
-  game_.best = scores_.Best(game_.name);
+  game_.record = scores_.Best(game_.name);
+  game_.note = scores_.Note();
   const std::string icon = IconPath(*game, modulePath_);
   MoveToResources(module, options.verbose);
   screen_ = std::make_unique<Screen>(game_.name + " " + game_.version, icon, options.fullscreen,
@@ -147,7 +153,9 @@ int Session::Run() {
   }
   std::string screenshot = options_.screenshot;
   if (!screenshot.empty()) SaveScreenshot(frame_.get(), screenshot);
-  std::printf("best score %d, %ld escapes in %ld frames\n", best_, escapes_, gameFrames_);
+  const std::string kept = scores_.Note().empty() ? "" : " (" + scores_.Note() + ")";
+  std::printf("best score %d, %ld escapes in %ld frames; record %d%s\n", best_, escapes_,
+              gameFrames_, scores_.Best(game_.name), kept.c_str());
   return kExitOk;
 }
 
@@ -193,13 +201,14 @@ StatusLine Session::RoundStatus(long escapes, bool paused, bool alarm) const {
   std::string escaped = "Escaped " + std::to_string(escapes);
   if (options_.escapes > 0) escaped += " of " + std::to_string(options_.escapes);
   return StatusLine{
-      "Record " + std::to_string(std::max(game_.best, best_)), paused ? "Paused" : escaped,
+      "Record " + std::to_string(std::max(game_.record, best_)), paused ? "Paused" : escaped,
       paused ? "P resumes, Esc ends the round" : "P pauses, Esc ends the round", alarm};
 }
 
 Session::Next Session::PlayRound(RoundResult& round) {
   using Clock = std::chrono::steady_clock;
   auto game = StartGame();
+  round.demo = options_.autoplay;
   const int alarmFrames = std::max(1, options_.fps / 3);
   bool paused = false, ended = false;
   int alarm = 0;
@@ -249,9 +258,10 @@ Session::Next Session::PlayRound(RoundResult& round) {
 }
 
 Session::Next Session::ResultsScreen(const RoundResult& round) {
+  game_.record = scores_.Best(game_.name);
+  game_.note = scores_.Note();
   DrawResultsCard(card_.get(), game_, round);
-  game_.best = scores_.Best(game_.name);
-  const StatusLine status{"Record " + std::to_string(game_.best), "", "Esc quits"};
+  const StatusLine status{"Record " + std::to_string(game_.record), "", "Esc quits"};
   // A moment before a click counts: the last shot of the round is no answer.
   const int settle = options_.fps / 2, autoplayWait = options_.fps * 3;
   for (int frame = 0;; ++frame) {

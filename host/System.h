@@ -5,6 +5,8 @@
 #ifndef FLINTMOOR_HOST_SYSTEM_H
 #define FLINTMOOR_HOST_SYSTEM_H
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 // The file name of a module called `name` on this system: flintmoor.so,
@@ -34,8 +36,35 @@ std::string MakeTemporaryFolder(const std::string& prefix);
 bool ShowFolder(const std::string& target, const std::string& place);
 
 // Writes `bytes` to `file` so that the file is, at any moment and after a
-// crash, either the old one or the new one whole. False, with `why`, when
-// that failed; the old file is then untouched.
+// crash, either the old one or the new one whole: a new file in the same
+// folder, flushed to the disk and renamed over the old one. False, with
+// `why`, when that failed; the old file is then untouched.
 bool WriteWholeFile(const std::string& file, const std::string& bytes, std::string& why);
+
+// A small file read whole. What is not a plain file (a FIFO, a device, a
+// folder) is refused without waiting on it, and a file larger than `most`
+// bytes without reading it.
+struct SmallFile {
+  enum class Status { kRead, kMissing, kNotAFile, kTooLarge, kUnreadable } status;
+  std::string bytes;  // kRead: the file's bytes
+  std::string why;    // kUnreadable: the system's reason
+};
+SmallFile ReadSmallFile(const std::string& file, size_t most);
+
+// Another process's hold on a folder, for reading, merging and replacing a
+// file in it one process at a time. Waits up to `waitMs` for a holder to let
+// go; Held() tells whether it got the hold.
+class FolderLock {
+ public:
+  FolderLock(const std::string& folder, int waitMs);
+  ~FolderLock();
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+  bool Held() const { return held_; }
+
+ private:
+  intptr_t handle_;
+  bool held_ = false;
+};
 
 #endif

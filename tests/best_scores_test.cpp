@@ -1,12 +1,19 @@
-// Best scores kept between runs: never lost, never corrupted, never lowered.
+// Best scores kept between runs: never lost, never corrupted, never lowered,
+// and never called a record unless kept.
 #include "BestScores.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "System.h"
 #include "WorkingFolder.h"
@@ -15,12 +22,29 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using Keeping = BestScores::Keeping;
+
+// Milliseconds every fsync of this process waits first: a slow disk, to
+// widen the moment in which two savers can cross.
+std::atomic<int> slowFsyncMs{0};
+
+}  // namespace
+
+// Takes the place of the C library's for everything linked into this test.
+extern "C" int fsync(int fd) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(slowFsyncMs.load()));
+  return int(syscall(SYS_fsync, fd));
+}
+
+namespace {
+
 class BestScoresTest : public testing::Test {
  protected:
   void SetUp() override { setenv("XDG_DATA_HOME", data_.Path().c_str(), 1); }
-  std::string File() const { return data_.Path() + "/gamehost/best-scores.txt"; }
+  std::string Folder() const { return data_.Path() + "/gamehost"; }
+  std::string File() const { return Folder() + "/best-scores.txt"; }
   void Write(const std::string& text) const {
-    fs::create_directories(data_.Path() + "/gamehost");
+    fs::create_directories(Folder());
     std::ofstream(File(), std::ios::binary) << text;
   }
   static ino_t Inode(const std::string& file) {
@@ -34,24 +58,23 @@ class BestScoresTest : public testing::Test {
 
 TEST_F(BestScoresTest, ARecordIsSavedAtOnceAndReadNextTime) {
   {
-    BestScores scores(true);
+    BestScores scores(Keeping::kKept);
     EXPECT_EQ(scores.File(), File());
     EXPECT_EQ(scores.Best("Flintmoor"), 0);
     EXPECT_TRUE(scores.Offer("Flintmoor", 5));
     EXPECT_FALSE(scores.Offer("Flintmoor", 5));
     EXPECT_FALSE(scores.Offer("Flintmoor", 3));
     EXPECT_TRUE(scores.Offer("Other\tgame\n", 2));
+    EXPECT_EQ(scores.Note(), "");
   }
   std::string text = ReadFile(File());
   EXPECT_NE(text.find("Flintmoor\t5\n"), std::string::npos) << text;
   EXPECT_NE(text.find("Other game \t2\n"), std::string::npos) << text;
-  BestScores again(true);
+  BestScores again(Keeping::kKept);
   EXPECT_EQ(again.Best("Flintmoor"), 5);
   EXPECT_EQ(again.Best("Other\tgame\n"), 2);
-  // Nothing is left beside it.
-  EXPECT_EQ(
-      std::distance(fs::directory_iterator(data_.Path() + "/gamehost"), fs::directory_iterator()),
-      1);
+  // Nothing is left beside it, not even a lock.
+  EXPECT_EQ(std::distance(fs::directory_iterator(Folder()), fs::directory_iterator()), 1);
 }
 
 // A new file is written and renamed over the old: a reader, or a crash
@@ -59,62 +82,159 @@ TEST_F(BestScoresTest, ARecordIsSavedAtOnceAndReadNextTime) {
 TEST_F(BestScoresTest, TheFileIsReplacedWholeNotWrittenInPlace) {
   Write("Flintmoor\t1\n");
   ino_t before = Inode(File());
-  BestScores scores(true);
+  BestScores scores(Keeping::kKept);
   ASSERT_TRUE(scores.Offer("Flintmoor", 2));
   EXPECT_NE(Inode(File()), before);
   EXPECT_NE(ReadFile(File()).find("Flintmoor\t2\n"), std::string::npos);
 }
 
-TEST_F(BestScoresTest, AHigherScoreSavedMeanwhileIsNeverLowered) {
-  BestScores scores(true);
+TEST_F(BestScoresTest, AHigherScoreSavedMeanwhileIsNeverLoweredNorCalledBeaten) {
+  BestScores scores(Keeping::kKept);
   Write("Flintmoor\t9\nOther\t4\n");  // another gamehost, after this one read
-  EXPECT_TRUE(scores.Offer("Flintmoor", 6));
+  EXPECT_FALSE(scores.Offer("Flintmoor", 6)) << "9 was kept meanwhile: 6 is no record";
   std::string text = ReadFile(File());
   EXPECT_NE(text.find("Flintmoor\t9\n"), std::string::npos) << text;
   EXPECT_NE(text.find("Other\t4\n"), std::string::npos) << text;
+  EXPECT_EQ(scores.Best("Flintmoor"), 9);
+}
+
+// Two gamehosts ending at once, the lower score's disk slow: whichever saves
+// last must not put back what it read before the other saved.
+TEST_F(BestScoresTest, TwoSaversAtOnceNeverLowerARecord) {
+  for (int trial = 0; trial < 10; ++trial) {
+    fs::remove_all(Folder());
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t slow = fork();
+    if (slow == 0) {
+      BestScores scores(Keeping::kKept);
+      slowFsyncMs = 150;
+      close(ready[0]);
+      if (write(ready[1], "r", 1) != 1) _exit(2);  // read, about to save
+      scores.Offer("Flintmoor", 10);
+      _exit(0);
+    }
+    close(ready[1]);
+    char signal = 0;
+    ASSERT_EQ(read(ready[0], &signal, 1), 1);
+    close(ready[0]);
+    BestScores scores(Keeping::kKept);  // before the slow one has saved
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    scores.Offer("Flintmoor", 20);
+    int status = 0;
+    waitpid(slow, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(BestScores(Keeping::kKept).Best("Flintmoor"), 20) << "trial " << trial << ":\n"
+                                                                << ReadFile(File());
+  }
 }
 
 TEST_F(BestScoresTest, ADamagedFileIsReportedOnceAndLeftAsItWas) {
   const std::string damaged = "Flintmoor\t12\nFlintmoor twelve\n";
   Write(damaged);
   testing::internal::CaptureStderr();
-  BestScores scores(true);
+  BestScores scores(Keeping::kKept);
   EXPECT_EQ(scores.Best("Flintmoor"), 0);
-  EXPECT_TRUE(scores.Offer("Flintmoor", 3));
-  EXPECT_TRUE(scores.Offer("Flintmoor", 4));
+  EXPECT_FALSE(scores.Offer("Flintmoor", 3)) << "a record not kept is no record";
+  EXPECT_FALSE(scores.Offer("Flintmoor", 4));
+  EXPECT_EQ(scores.Best("Flintmoor"), 4) << "this run's best still shows";
   std::string said = testing::internal::GetCapturedStderr();
   EXPECT_NE(said.find("damaged at line 2"), std::string::npos) << said;
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   EXPECT_EQ(ReadFile(File()), damaged);
+  EXPECT_EQ(scores.Note(), "Scores can't be kept: best-scores.txt is damaged at line 2");
 }
 
-TEST_F(BestScoresTest, AnUnreadableFileIsReportedAndNeverWrittenOver) {
-  fs::create_directories(File());  // a folder where the file should be
-  testing::internal::CaptureStderr();
-  BestScores scores(true);
-  EXPECT_TRUE(scores.Offer("Flintmoor", 3));
-  std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_NE(said.find("can't read the best scores"), std::string::npos) << said;
-  EXPECT_TRUE(fs::is_directory(File()));
+// What is not a file is refused at once: reading a FIFO would wait for a
+// writer that never comes, a folder or device can't hold scores.
+TEST_F(BestScoresTest, AFifoOrAFolderInItsPlaceIsRefusedAtOnceAndLeftAlone) {
+  fs::create_directories(Folder());
+  ASSERT_EQ(mkfifo(File().c_str(), 0644), 0);
+  for (int kind = 0; kind < 2; ++kind) {
+    testing::internal::CaptureStderr();
+    BestScores scores(Keeping::kKept);
+    EXPECT_FALSE(scores.Offer("Flintmoor", 3));
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("can't read the best scores"), std::string::npos) << said;
+    EXPECT_EQ(scores.Note(), "Scores can't be kept: best-scores.txt is not a file");
+    if (kind == 0) {
+      EXPECT_TRUE(fs::is_fifo(File()));
+      fs::remove(File());
+      fs::create_directories(File());
+    } else {
+      EXPECT_TRUE(fs::is_directory(File()));
+    }
+  }
+}
+
+// Far larger than any scores: refused as damaged without being read whole
+// (here 4 GB, sparse), and left as it is.
+TEST_F(BestScoresTest, AHugeFileIsRefusedAsDamagedWithoutReadingIt) {
+  for (uintmax_t size : {uintmax_t(1) << 20 | 1, uintmax_t(4) << 30}) {
+    Write("Flintmoor\t12\n");
+    fs::resize_file(File(), size);
+    testing::internal::CaptureStderr();
+    BestScores scores(Keeping::kKept);
+    EXPECT_FALSE(scores.Offer("Flintmoor", 30));
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("is damaged"), std::string::npos) << said;
+    EXPECT_EQ(scores.Note(), "Scores can't be kept: best-scores.txt is damaged");
+    EXPECT_EQ(fs::file_size(File()), size);
+  }
+}
+
+// A dotfiles user's link stays a link; the file it points to is replaced,
+// in its own folder, and so is a link to a file not there yet.
+TEST_F(BestScoresTest, ALinkedFileStaysALinkAndItsTargetIsReplaced) {
+  WorkingFolder dotfiles;
+  const std::string target = dotfiles.Path() + "/scores";
+  std::ofstream(target) << "Flintmoor\t4\n";
+  fs::create_directories(Folder());
+  fs::create_symlink(target, File());
+  {
+    BestScores scores(Keeping::kKept);
+    EXPECT_EQ(scores.Best("Flintmoor"), 4);
+    EXPECT_TRUE(scores.Offer("Flintmoor", 7));
+  }
+  EXPECT_TRUE(fs::is_symlink(File()));
+  EXPECT_NE(ReadFile(target).find("Flintmoor\t7\n"), std::string::npos) << ReadFile(target);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dotfiles.Path()), fs::directory_iterator()), 1);
+
+  fs::remove(target);
+  EXPECT_TRUE(BestScores(Keeping::kKept).Offer("Flintmoor", 2));
+  EXPECT_TRUE(fs::is_symlink(File()));
+  EXPECT_NE(ReadFile(target).find("Flintmoor\t2\n"), std::string::npos);
 }
 
 TEST_F(BestScoresTest, AFolderThatCantBeWrittenMeansPlayingWithoutSavingSaidOnce) {
   std::ofstream(data_.Path() + "/not-a-folder") << "x";
   setenv("XDG_DATA_HOME", (data_.Path() + "/not-a-folder").c_str(), 1);
   testing::internal::CaptureStderr();
-  BestScores scores(true);
-  EXPECT_TRUE(scores.Offer("Flintmoor", 3));
-  EXPECT_TRUE(scores.Offer("Flintmoor", 5));
+  BestScores scores(Keeping::kKept);
+  EXPECT_FALSE(scores.Offer("Flintmoor", 3));
+  EXPECT_FALSE(scores.Offer("Flintmoor", 5));
   EXPECT_EQ(scores.Best("Flintmoor"), 5);  // still shown for this run
   std::string said = testing::internal::GetCapturedStderr();
   EXPECT_NE(said.find("playing without saving"), std::string::npos) << said;
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_EQ(scores.Note(), "Scores can't be kept: no folder for them");
 }
 
-TEST_F(BestScoresTest, WithSavingOffNothingIsWritten) {
-  BestScores scores(false);
-  EXPECT_TRUE(scores.Offer("Flintmoor", 8));
-  EXPECT_FALSE(fs::exists(data_.Path() + "/gamehost"));
+// --no-save and the built-in player read the record to show it, keep
+// nothing and say so; a demo's scores are not even this run's record.
+TEST_F(BestScoresTest, WithoutKeepingTheRecordShowsAndNothingIsWritten) {
+  Write("Flintmoor\t6\n");
+  const std::string kept = ReadFile(File());
+  BestScores notKept(Keeping::kNotKept);
+  EXPECT_EQ(notKept.Best("Flintmoor"), 6);
+  EXPECT_FALSE(notKept.Offer("Flintmoor", 8));
+  EXPECT_EQ(notKept.Best("Flintmoor"), 8);
+  EXPECT_EQ(notKept.Note(), "Scores are not kept (--no-save)");
+  BestScores demo(Keeping::kDemo);
+  EXPECT_FALSE(demo.Offer("Flintmoor", 9));
+  EXPECT_EQ(demo.Best("Flintmoor"), 6);
+  EXPECT_EQ(demo.Note(), "A demo: its scores are not kept");
+  EXPECT_EQ(ReadFile(File()), kept);
 }
 
 TEST_F(BestScoresTest, TheFolderIsXdgDataHomeElseLocalShareInHome) {

@@ -1,6 +1,8 @@
 #include "System.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -71,5 +73,57 @@ bool WriteWholeFile(const std::string& file, const std::string& bytes, std::stri
     std::remove(temporary.c_str());
     return false;
   }
+  // The rename itself reaches the disk with the folder.
+  const int folder = open(fs::path(file).parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    fsync(folder);
+    close(folder);
+  }
   return true;
+}
+
+SmallFile ReadSmallFile(const std::string& file, size_t most) {
+  // Looked at before it is opened: opening a FIFO waits for a writer, and
+  // opening a device may do something.
+  struct stat info {};
+  if (stat(file.c_str(), &info) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return {SmallFile::Status::kMissing, "", ""};
+    return {SmallFile::Status::kUnreadable, "", std::strerror(errno)};
+  }
+  if (!S_ISREG(info.st_mode)) return {SmallFile::Status::kNotAFile, "", ""};
+  const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return {SmallFile::Status::kUnreadable, "", std::strerror(errno)};
+  SmallFile read{SmallFile::Status::kRead, "", ""};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    read.status = SmallFile::Status::kNotAFile;  // replaced meanwhile
+  } else if (size_t(info.st_size) > most) {
+    read.status = SmallFile::Status::kTooLarge;
+  } else {
+    char chunk[4096];
+    ssize_t got = 0;
+    while ((got = ::read(fd, chunk, sizeof chunk)) > 0 && read.bytes.size() <= most) {
+      read.bytes.append(chunk, size_t(got));
+    }
+    if (got < 0) read = {SmallFile::Status::kUnreadable, "", std::strerror(errno)};
+    if (read.bytes.size() > most) read = {SmallFile::Status::kTooLarge, "", ""};  // it grew
+  }
+  close(fd);
+  return read;
+}
+
+FolderLock::FolderLock(const std::string& folder, int waitMs)
+    : handle_(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+  if (handle_ < 0) return;
+  for (int waited = 0;; waited += 10) {
+    if (flock(int(handle_), LOCK_EX | LOCK_NB) == 0) {
+      held_ = true;
+      return;
+    }
+    if (errno != EWOULDBLOCK || waited >= waitMs) return;
+    usleep(10 * 1000);
+  }
+}
+
+FolderLock::~FolderLock() {
+  if (handle_ >= 0) close(int(handle_));  // and with it the hold
 }

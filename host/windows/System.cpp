@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include "LastError.h"
@@ -74,4 +76,40 @@ bool WriteWholeFile(const std::string& file, const std::string& bytes, std::stri
     return false;
   }
   return true;
+}
+
+SmallFile ReadSmallFile(const std::string& file, size_t most) {
+  std::error_code error;
+  const fs::file_status status = fs::status(file, error);
+  if (status.type() == fs::file_type::not_found) return {SmallFile::Status::kMissing, "", ""};
+  if (error) return {SmallFile::Status::kUnreadable, "", error.message()};
+  if (!fs::is_regular_file(status)) return {SmallFile::Status::kNotAFile, "", ""};
+  const uintmax_t size = fs::file_size(file, error);
+  if (error) return {SmallFile::Status::kUnreadable, "", error.message()};
+  if (size > most) return {SmallFile::Status::kTooLarge, "", ""};
+  std::ifstream in(file, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (!in && !in.eof()) return {SmallFile::Status::kUnreadable, "", "can't read it"};
+  return {SmallFile::Status::kRead, bytes, ""};
+}
+
+// A file nobody else may open while it is held, gone once let go of.
+FolderLock::FolderLock(const std::string& folder, int waitMs)
+    : handle_(intptr_t(INVALID_HANDLE_VALUE)) {
+  const std::string lock = (fs::path(folder) / "gamehost.lock").string();
+  for (int waited = 0;; waited += 10) {
+    HANDLE handle = CreateFileA(lock.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+      handle_ = intptr_t(handle);
+      held_ = true;
+      return;
+    }
+    if (GetLastError() != ERROR_SHARING_VIOLATION || waited >= waitMs) return;
+    Sleep(10);
+  }
+}
+
+FolderLock::~FolderLock() {
+  if (held_) CloseHandle(HANDLE(handle_));
 }
