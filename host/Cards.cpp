@@ -80,6 +80,10 @@ void DrawStartCard(BITMAP* picture, const GameCard& game) {
   y += 12;
   BigText(picture, "Record: " + std::to_string(game.record), kWidth / 2, y, 2, Colour(kGold));
   y += 32;
+  for (const std::string& line : Wrap(game.rules, 72)) {
+    BigText(picture, line, kWidth / 2, y, 1, Colour(kLight));
+    y += 14;
+  }
   if (!game.note.empty()) BigText(picture, game.note, kWidth / 2, y + 6, 1, Colour(kWarning));
   BigText(picture, "Click to start a round. P pauses, Esc quits.", kWidth / 2, kHeight - 40, 1,
           Colour(kLight));
@@ -115,5 +119,5 @@ void DrawPausedCard(BITMAP* picture, BITMAP* lastFrame) {
   rectfill(picture, 0, 0, kWidth - 1, kHeight - 1, makecol(0, 0, 0));
   solid_mode();
   BigText(picture, "Paused", kWidth / 2, kHeight / 2 - 24, 6, Colour(kLight));
-  BigText(picture, "P resumes", kWidth / 2, kHeight / 2 + 40, 2, Colour(kLight));
+  BigText(picture, "Click or press P to resume", kWidth / 2, kHeight / 2 + 40, 2, Colour(kLight));
 }

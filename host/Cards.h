@@ -12,6 +12,7 @@ struct GameCard {
   std::string name, description, version;
   BITMAP* icon = nullptr;  // may be null
   int32_t record = 0;      // the game's best score ever, as kept
+  std::string rules;       // how a round goes, in a line or two
   std::string note;        // why scores are not kept, or empty
 };
 

@@ -35,14 +35,31 @@ bool OpenMode(int mode, int width, int height) {
   return false;
 }
 
+// The scale asked for (0: the largest that fits) when the view fits the
+// space at it. Otherwise Allegro is shut down and the scale refused, naming
+// the largest that fits.
+int Fitting(int scale, int width, int height, const char* space) {
+  const int fits = View::ScaleToFit(width, height);
+  if (scale == 0) return fits;
+  if (scale <= fits) return scale;
+  allegro_exit();
+  throw HostError(
+      kExitUsage,
+      "--scale " + std::to_string(scale) + " needs " + std::to_string(View::kWidth * scale) + "x" +
+          std::to_string((View::kHeight + View::kStatusHeight) * scale) + ", more than this " +
+          space + " (" + std::to_string(width) + "x" + std::to_string(height) +
+          " free) holds: the largest that fits is --scale " + std::to_string(fits));
+}
+
 }  // namespace
 
 Screen::Screen(const std::string& title, const std::string& iconFile, bool fullscreen, int scale,
                bool verbose) {
   SetWindowLook(iconFile);
   if (!StartAllegroLibrary()) {
-    throw HostError(kExitNoGraphics, std::string("can't start Allegro: ") + allegro_error + " (" +
-                                         GraphicsAdvice() + ")");
+    const std::string reason = allegro_error[0] != '\0' ? std::string(": ") + allegro_error : "";
+    throw HostError(kExitNoGraphics,
+                    "can't start Allegro" + reason + " (" + GraphicsAdvice() + ")");
   }
   install_keyboard();
   install_mouse();
@@ -58,9 +75,9 @@ Screen::Screen(const std::string& title, const std::string& iconFile, bool fulls
     // The desktop's own mode keeps the monitor as it is; 640x480 is the last resort.
     ready = OpenMode(GFX_AUTODETECT_FULLSCREEN, desktopWidth, desktopHeight) ||
             OpenMode(GFX_AUTODETECT_FULLSCREEN, View::kWidth, View::kHeight);
-    if (scale == 0) scale = View::ScaleToFit(SCREEN_W, SCREEN_H);
+    if (ready) scale = Fitting(scale, SCREEN_W, SCREEN_H, "screen");
   } else {
-    if (scale == 0) scale = View::ScaleToFit(desktopWidth, desktopHeight - kDesktopMargin);
+    scale = Fitting(scale, desktopWidth, desktopHeight - kDesktopMargin, "desktop");
     ready = OpenMode(GFX_AUTODETECT_WINDOWED, View::kWidth * scale, viewHeight * scale);
     if (!ready && scale > 1) {
       scale = 1;
@@ -80,11 +97,12 @@ Screen::Screen(const std::string& title, const std::string& iconFile, bool fulls
   // pointer to where it has counted, away from where the player put it.
   enable_hardware_cursor();
   set_window_title(title.c_str());
+  FinishWindowLook();
   set_close_button_callback(OnCloseButton);
   // Keep running in the background, and pause the game when that happens.
   set_display_switch_mode(SWITCH_BACKGROUND);
   set_display_switch_callback(SWITCH_OUT, OnSwitchOut);
-  hasSound_ = InstallSound(verbose);
+  InstallSound(verbose);
 }
 
 Screen::~Screen() {

@@ -13,8 +13,8 @@ class Screen {
  public:
   // Opens a window at the given scale of the view (0: the largest that fits
   // the desktop), or the full screen with the view centred. Throws
-  // HostError(kExitNoGraphics) when there is no usable display. Verbose
-  // names the sound driver.
+  // HostError: kExitNoGraphics when there is no usable display, kExitUsage
+  // when the scale asked for doesn't fit. Verbose names the sound driver.
   Screen(const std::string& title, const std::string& iconFile, bool fullscreen, int scale,
          bool verbose);
   // Leaves the graphics mode and Allegro.
@@ -23,7 +23,6 @@ class Screen {
   Screen& operator=(const Screen&) = delete;
 
   View& GetView() { return *view_; }
-  bool HasSound() const { return hasSound_; }
 
   enum class Key { kNone, kPause, kEscape };
   // The next of the player's keys pressed since the last call.
@@ -36,7 +35,6 @@ class Screen {
 
  private:
   std::unique_ptr<View> view_;
-  bool hasSound_ = false;
 };
 
 #endif

@@ -70,6 +70,14 @@ std::string Text(const char* text) {
   return text != nullptr ? text : "";
 }
 
+// How a round goes, for the start screen.
+std::string Rules(int escapes) {
+  std::string rules = "Click to shoot. An escape resets the score; ";
+  if (escapes == 0) return rules + "rounds go on until Esc.";
+  return rules + std::to_string(escapes) + (escapes == 1 ? " escape ends" : " escapes end") +
+         " the round.";
+}
+
 BestScores::Keeping ScoreKeeping(const Options& options) {
   // The built-in player's scores are not the person's.
   if (options.autoplay) return BestScores::Keeping::kDemo;
@@ -92,7 +100,10 @@ class Session {
   Next Show(BITMAP* picture, const StatusLine& status);
   // A fresh press of a mouse button on one of the host's screens.
   bool Clicked();
-  StatusLine RoundStatus(long escapes, bool paused, bool alarm) const;
+  // The mouse for the game's next frame. The click that started or resumed
+  // the round is no shot: its button stays up for the game until let go.
+  MouseInput GameMouse(BITMAP* lastFrame);
+  StatusLine RoundStatus(long escapes, int32_t record, bool paused, bool alarm) const;
 
   const GameModule& module_;
   const Options& options_;
@@ -107,8 +118,10 @@ class Session {
   BestScores scores_;
   GameCard game_;
   long shownFrames_ = 0, gameFrames_ = 0, escapes_ = 0;
+  int rounds_ = 0;
   int32_t best_ = 0;
   bool wasPressed_ = true;  // a button already down is no click
+  bool heldOver_ = false;   // the button down now started or resumed the round
 };
 
 Session::Session(const GameModule& module, const Options& options)
@@ -124,6 +137,7 @@ Session::Session(const GameModule& module, const Options& options)
   game_.description = Text(game->GetDescription());
   game_.version = Text(game->GetVersion());
   game_.record = scores_.Best(game_.name);
+  game_.rules = Rules(options.escapes);
   game_.note = scores_.Note();
   const std::string icon = IconPath(*game, modulePath_);
   MoveToResources(module, options.verbose);
@@ -143,19 +157,24 @@ Session::Session(const GameModule& module, const Options& options)
 
 int Session::Run() {
   Next next = scripted_ ? Next::kGoOn : StartScreen();
-  for (int round = 1; next == Next::kGoOn; ++round) {
+  while (next == Next::kGoOn) {
     RoundResult result;
     next = PlayRound(result);
-    std::printf("round %d: best score %d, %ld escapes, %.1f s played%s\n", round, result.best,
+    std::printf("round %d: best score %d, %ld escapes, %.1f s played%s\n", rounds_, result.best,
                 result.escapes, result.seconds, result.record ? ", a new record" : "");
     std::fflush(stdout);
     if (next == Next::kGoOn) next = ResultsScreen(result);
   }
   std::string screenshot = options_.screenshot;
   if (!screenshot.empty()) SaveScreenshot(frame_.get(), screenshot);
+  const std::string record = "record " + std::to_string(scores_.Best(game_.name));
   const std::string kept = scores_.Note().empty() ? "" : " (" + scores_.Note() + ")";
-  std::printf("best score %d, %ld escapes in %ld frames; record %d%s\n", best_, escapes_,
-              gameFrames_, scores_.Best(game_.name), kept.c_str());
+  if (rounds_ == 0) {
+    std::printf("no round played; %s%s\n", record.c_str(), kept.c_str());
+  } else {
+    std::printf("best score %d, %ld escapes in %ld frames; %s%s\n", best_, escapes_, gameFrames_,
+                record.c_str(), kept.c_str());
+  }
   return kExitOk;
 }
 
@@ -183,7 +202,10 @@ Session::Next Session::StartScreen() {
     for (Screen::Key key; (key = screen_->NextKey()) != Screen::Key::kNone;) {
       if (key == Screen::Key::kEscape) return Next::kQuit;
     }
-    if (Clicked()) return Next::kGoOn;
+    if (Clicked()) {
+      heldOver_ = true;
+      return Next::kGoOn;
+    }
   }
 }
 
@@ -197,40 +219,65 @@ std::unique_ptr<IGame> Session::StartGame() {
   return game;
 }
 
-StatusLine Session::RoundStatus(long escapes, bool paused, bool alarm) const {
-  std::string escaped = "Escaped " + std::to_string(escapes);
+MouseInput Session::GameMouse(BITMAP* lastFrame) {
+  MouseInput mouse = player_->Next(lastFrame);
+  if (mouse.buttons == 0) heldOver_ = false;
+  if (heldOver_) mouse.buttons = 0;
+  return mouse;
+}
+
+StatusLine Session::RoundStatus(long escapes, int32_t record, bool paused, bool alarm) const {
+  std::string escaped = "Escapes " + std::to_string(escapes);
   if (options_.escapes > 0) escaped += " of " + std::to_string(options_.escapes);
   return StatusLine{
-      "Record " + std::to_string(std::max(game_.record, best_)), paused ? "Paused" : escaped,
-      paused ? "P resumes, Esc ends the round" : "P pauses, Esc ends the round", alarm};
+      "Record " + std::to_string(record), paused ? "Paused" : escaped,
+      paused ? "Click or P resumes, Esc ends the round" : "P pauses, Esc ends the round", alarm};
 }
 
 Session::Next Session::PlayRound(RoundResult& round) {
   using Clock = std::chrono::steady_clock;
   auto game = StartGame();
+  ++rounds_;
   round.demo = options_.autoplay;
   const int alarmFrames = std::max(1, options_.fps / 3);
   bool paused = false, ended = false;
   int alarm = 0;
   Next next = Next::kGoOn;
   auto last = Clock::now();
+  screen_->TakeFocusLost();  // from the screens before: this round has not been left yet
+  bool leftWindow = false;
   while (!ended && next == Next::kGoOn) {
+    bool resumed = false;
     for (Screen::Key key; (key = screen_->NextKey()) != Screen::Key::kNone;) {
-      if (key == Screen::Key::kPause) paused = !paused;
+      if (key == Screen::Key::kPause) (paused ? resumed : paused) = true;
       if (key == Screen::Key::kEscape) ended = true;
     }
-    if (screen_->TakeFocusLost()) paused = true;
-    const auto now = Clock::now();
-    if (paused) {
-      // The game is not updated; its clock runs on (see the README).
-      DrawPausedCard(card_.get(), frame_.get());
-      next = Show(card_.get(), RoundStatus(round.escapes, true, false));
-      last = Clock::now();
-      continue;
+    // Paused once the round has shown a picture of its own to dim.
+    leftWindow = screen_->TakeFocusLost() || leftWindow;
+    if (leftWindow && round.frames > 0) {
+      paused = true;
+      leftWindow = false;
     }
+    const int32_t record = std::max(game_.record, game->GetScore());
+    if (paused && !resumed) {
+      // The game is not updated; its clock runs on (see the README). What
+      // the player does meanwhile is not for the game: a click resumes.
+      resumed = Clicked();
+      if (!resumed) {
+        DrawPausedCard(card_.get(), frame_.get());
+        next = Show(card_.get(), RoundStatus(round.escapes, record, true, false));
+        last = Clock::now();
+        continue;
+      }
+    }
+    if (resumed) {
+      paused = false;
+      heldOver_ = true;
+    }
+    const auto now = Clock::now();
     round.seconds += std::chrono::duration<double>(now - last).count();
     last = now;
-    MouseInput mouse = player_->Next(round.frames > 0 ? frame_.get() : nullptr);
+    MouseInput mouse = GameMouse(round.frames > 0 ? frame_.get() : nullptr);
     const bool pressed = mouse.buttons != 0;
     if (options_.verbose && pressed && !wasPressed_) {
       std::printf("press at (%d, %d) in frame %ld\n", mouse.x, mouse.y, gameFrames_ + 1);
@@ -244,7 +291,8 @@ Session::Next Session::PlayRound(RoundResult& round) {
     game->Draw(frame_.get());
     ++round.frames;
     ++gameFrames_;
-    next = Show(frame_.get(), RoundStatus(round.escapes, false, alarm > 0));
+    next = Show(frame_.get(),
+                RoundStatus(round.escapes, std::max(record, game->GetScore()), false, alarm > 0));
     alarm = std::max(0, alarm - 1);
     if (options_.escapes > 0 && round.escapes >= options_.escapes) ended = true;
   }
@@ -271,7 +319,10 @@ Session::Next Session::ResultsScreen(const RoundResult& round) {
     }
     const bool click = Clicked();
     if (options_.autoplay && frame >= autoplayWait) return Next::kGoOn;
-    if (click && frame >= settle) return Next::kGoOn;
+    if (click && frame >= settle) {
+      heldOver_ = true;
+      return Next::kGoOn;
+    }
   }
 }
 

@@ -13,8 +13,10 @@
 // flintmoor.dll.
 std::string ModuleFileName(const std::string& name);
 
-// What to look at when Allegro can't start at all, for the message.
-const char* GraphicsAdvice();
+// What to look at when Allegro can't start at all, for the message: the
+// plain reason where the system shows one (no X display named), and what
+// to do.
+std::string GraphicsAdvice();
 
 // The device that reads as empty and swallows what is written to it.
 const char* NullDevice();

@@ -107,6 +107,8 @@ TEST(HostTest, FailuresSayWhatWentWrongWithTheirOwnStatus) {
   Outcome noDisplay = RunCommand("env -u DISPLAY " + kGamehost + " --frames 5");
   EXPECT_EQ(noDisplay.status, 5) << noDisplay.output;
   EXPECT_NE(noDisplay.output.find("can't start Allegro"), std::string::npos);
+  EXPECT_NE(noDisplay.output.find("DISPLAY is not set"), std::string::npos) << noDisplay.output;
+  EXPECT_EQ(noDisplay.output.find(":  ("), std::string::npos) << "an empty reason";
 }
 
 // A real pointer in the X server: a click on the window reaches the game in

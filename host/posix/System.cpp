@@ -17,8 +17,13 @@ std::string ModuleFileName(const std::string& name) {
   return name + ".so";
 }
 
-const char* GraphicsAdvice() {
-  return "is there an X display? try tools/with-display";
+std::string GraphicsAdvice() {
+  const char* display = std::getenv("DISPLAY");
+  if (display == nullptr || *display == '\0') {
+    return "DISPLAY is not set: there is no X display to open a window on; start it from a "
+           "desktop, or under tools/with-display";
+  }
+  return std::string("is the X display ") + display + " there? try tools/with-display";
 }
 
 const char* NullDevice() {

@@ -8,6 +8,7 @@
 #include <map>
 #include <vector>
 
+#include <X11/Xatom.h>
 #include <xalleg.h>
 // Allegro's X11 icon, XPM data, read when its window is made.
 extern "C" void* allegro_icon;
@@ -17,6 +18,21 @@ namespace {
 // The icon as XPM text lines, kept for as long as Allegro may read them.
 std::vector<std::string> xpmLines;
 std::vector<const char*> xpm;
+// The same picture as _NET_WM_ICON wants it: width, height, then a pixel
+// each, 0xAARRGGBB, each in a long (as Xlib takes 32-bit properties).
+std::vector<unsigned long> argb;
+
+void MakeArgb(BITMAP* picture) {
+  argb = {static_cast<unsigned long>(picture->w), static_cast<unsigned long>(picture->h)};
+  for (int y = 0; y < picture->h; ++y) {
+    for (int x = 0; x < picture->w; ++x) {
+      const int colour = getpixel(picture, x, y);
+      const unsigned long opaque = colour == bitmap_mask_color(picture) ? 0 : 0xFF000000UL;
+      argb.push_back(opaque | static_cast<unsigned long>(getr32(colour) << 16 |
+                                                         getg32(colour) << 8 | getb32(colour)));
+    }
+  }
+}
 
 // XPM lines for a picture: two characters a pixel, Allegro's mask colour
 // (bright pink) transparent.
@@ -66,9 +82,20 @@ void SetWindowLook(const std::string& iconFile) {
     set_color_conversion(COLORCONV_TOTAL);
     if (BITMAP* icon = load_bitmap(iconFile.c_str(), nullptr)) {
       MakeXpm(icon);
+      MakeArgb(icon);
       destroy_bitmap(icon);
     }
     allegro_exit();
   }
   if (!xpm.empty()) allegro_icon = xpm.data();
+}
+
+void FinishWindowLook() {
+  if (argb.empty() || _xwin.display == nullptr || _xwin.wm_window == None) return;
+  XLOCK();
+  const Atom icon = XInternAtom(_xwin.display, "_NET_WM_ICON", False);
+  XChangeProperty(_xwin.display, _xwin.wm_window, icon, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(argb.data()), int(argb.size()));
+  XFlush(_xwin.display);
+  XUNLOCK();
 }

@@ -16,7 +16,7 @@ std::string ModuleFileName(const std::string& name) {
   return name + ".dll";
 }
 
-const char* GraphicsAdvice() {
+std::string GraphicsAdvice() {
   return "is this a desktop session with DirectX?";
 }
 

@@ -4,3 +4,5 @@
 // itself ("allegro_icon"), and the window class is Allegro's: there is
 // nothing to set from a file at run time, so the system's default icon shows.
 void SetWindowLook(const std::string&) {}
+
+void FinishWindowLook() {}
