@@ -229,9 +229,8 @@ MouseInput Session::GameMouse(BITMAP* lastFrame) {
 StatusLine Session::RoundStatus(long escapes, int32_t record, bool paused, bool alarm) const {
   std::string escaped = "Escapes " + std::to_string(escapes);
   if (options_.escapes > 0) escaped += " of " + std::to_string(options_.escapes);
-  return StatusLine{
-      "Record " + std::to_string(record), paused ? "Paused" : escaped,
-      paused ? "Click or P resumes, Esc ends the round" : "P pauses, Esc ends the round", alarm};
+  return StatusLine{"Record " + std::to_string(record), paused ? "Paused" : escaped,
+                    paused ? "Click or P resumes" : "P pauses, Esc ends the round", alarm};
 }
 
 Session::Next Session::PlayRound(RoundResult& round) {
