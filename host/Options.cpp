@@ -4,47 +4,12 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <iterator>
 #include <string>
 
 #include "HostError.h"
 #include "System.h"
 
-std::string Usage() {
-  return "usage: gamehost [options] [MODULE]\n"
-         "  MODULE            game module to load (default: " +
-         ModuleFileName("flintmoor") +
-         " beside gamehost)\n"
-         "  --info            print the game's name, author, description, version and icon\n"
-         "  --autoplay        let the built-in player aim and click, round after round\n"
-         "  --frames N        stop after N frames; starts playing without the start screen\n"
-         "  --fps N           frames a second (default 60); games that move a step a frame\n"
-         "                    run faster or slower with it\n"
-         "  --escapes N       escapes that end a round (default 10; 0: endless)\n"
-         "  --scale N         window size: N times 640x480 (default: the largest that fits)\n"
-         "  --screenshot FILE save the game's last frame (.png, .bmp, .pcx or .tga)\n"
-         "  --fullscreen      play on the full screen instead of in a window\n"
-         "  --no-save         keep no best scores\n"
-         "  --verbose         report each button press passed to the game, and the sound driver\n"
-         "  --validate        check that MODULE keeps the IGame contract\n"
-         "  --seed N          seed of the built-in player and the validator's input\n"
-         "  --json            with --validate: print the results as JSON\n"
-         "Keys: P pauses and resumes; Esc ends a round, or quits.\n";
-}
-
 namespace {
-
-struct Flag {
-  const char* name;
-  bool Options::*member;
-};
-const Flag kFlags[] = {{"--info", &Options::info},
-                       {"--autoplay", &Options::autoplay},
-                       {"--fullscreen", &Options::fullscreen},
-                       {"--verbose", &Options::verbose},
-                       {"--validate", &Options::validate},
-                       {"--json", &Options::json},
-                       {"--no-save", &Options::noSave}};
 
 // A whole number within [least, most]; anything else is a usage error.
 // (long long: a long is 32 bits on some systems, too narrow for a seed.)
@@ -59,41 +24,100 @@ long long Number(const std::string& option, const char* text, long long least, l
   return value;
 }
 
+struct Option {
+  const char* name;
+  const char* value;  // what follows it, "" for a flag
+  const char* help;   // "" for one only gamehost itself uses
+  void (*apply)(Options& options, const std::string& name, const char* value);
+};
+
+const Option kOptions[] = {
+    {"--info", "", "print the game's name, author, description, version and icon",
+     [](Options& o, const std::string&, const char*) { o.info = true; }},
+    {"--autoplay", "", "let the built-in player aim and click, round after round",
+     [](Options& o, const std::string&, const char*) { o.play.autoplay = true; }},
+    {"--frames", "N", "stop after N frames; starts playing without the start screen",
+     [](Options& o, const std::string& n, const char* v) {
+       o.play.frames = Number(n, v, 1, LONG_MAX);
+     }},
+    {"--fps", "N", "frames a second (default 60; sets a stepping game's speed)",
+     [](Options& o, const std::string& n, const char* v) {
+       o.play.fps = int(Number(n, v, 1, 1000));
+     }},
+    {"--escapes", "N", "escapes that end a round (default 10; 0: endless)",
+     [](Options& o, const std::string& n, const char* v) {
+       o.play.escapes = int(Number(n, v, 0, 1000000));
+     }},
+    {"--scale", "N", "window size: N times 640x480 (default: the largest to fit)",
+     [](Options& o, const std::string& n, const char* v) {
+       o.play.scale = int(Number(n, v, 1, 16));
+     }},
+    {"--seed", "N", "seed of the built-in player and the validator's input",
+     [](Options& o, const std::string& n, const char* v) {
+       o.play.seed = o.check.seed = unsigned(Number(n, v, 0, UINT_MAX));
+     }},
+    {"--screenshot", "FILE", "save the game's last frame (.png, .bmp, .pcx or .tga)",
+     [](Options& o, const std::string&, const char* v) { o.play.screenshot = v; }},
+    {"--fullscreen", "", "play on the full screen instead of in a window",
+     [](Options& o, const std::string&, const char*) { o.play.fullscreen = true; }},
+    {"--no-save", "", "keep no records",
+     [](Options& o, const std::string&, const char*) { o.play.noSave = true; }},
+    {"--verbose", "", "report each press passed to the game, and the sound driver",
+     [](Options& o, const std::string&, const char*) { o.play.verbose = true; }},
+    {"--validate", "", "check that MODULE keeps the IGame contract",
+     [](Options& o, const std::string&, const char*) { o.validate = true; }},
+    {"--json", "", "with --validate: print the results as JSON",
+     [](Options& o, const std::string&, const char*) { o.check.json = true; }},
+    {"--help", "", "list the options",
+     [](Options&, const std::string&, const char*) { throw HostError(kExitOk, Usage()); }},
+    {"-h", "", "",
+     [](Options&, const std::string&, const char*) { throw HostError(kExitOk, Usage()); }},
+    // A child process started to do one piece of the validator's work.
+    {"--isolated-work", "NAME", "",
+     [](Options& o, const std::string&, const char* v) { o.check.childWork = v; }},
+};
+
 }  // namespace
+
+std::vector<OptionName> OptionNames() {
+  std::vector<OptionName> names;
+  for (const Option& option : kOptions) names.push_back({option.name, option.value, option.help});
+  return names;
+}
+
+std::string Usage() {
+  std::string usage = "usage: gamehost [options] [MODULE]\n";
+  auto line = [&](std::string left, const std::string& help) {
+    left.resize(std::max<size_t>(left.size() + 1, 18), ' ');
+    usage += "  " + left + help + "\n";
+  };
+  line("MODULE",
+       "game module to load (default: " + ModuleFileName("flintmoor") + " beside gamehost)");
+  for (const Option& option : kOptions) {
+    if (*option.help == '\0') continue;
+    line(std::string(option.name) + (*option.value != '\0' ? " " : "") + option.value, option.help);
+  }
+  return usage + "Keys: P pauses and resumes; Esc ends a round, or quits.\n";
+}
 
 Options ParseOptions(int argc, char** argv) {
   Options options;
   for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    auto value = [&]() -> const char* {
-      if (i + 1 >= argc) throw HostError(kExitUsage, arg + " needs a value");
-      return argv[++i];
-    };
-    auto flag = std::find_if(std::begin(kFlags), std::end(kFlags),
-                             [&](const Flag& f) { return arg == f.name; });
-    if (flag != std::end(kFlags)) {
-      options.*(flag->member) = true;
-    } else if (arg == "--frames") {
-      options.frames = Number(arg, value(), 1, LONG_MAX);
-    } else if (arg == "--fps") {
-      options.fps = int(Number(arg, value(), 1, 1000));
-    } else if (arg == "--escapes") {
-      options.escapes = int(Number(arg, value(), 0, 1000000));
-    } else if (arg == "--scale") {
-      options.scale = int(Number(arg, value(), 1, 16));
-    } else if (arg == "--seed") {
-      options.seed = unsigned(Number(arg, value(), 0, UINT_MAX));
-    } else if (arg == "--screenshot") {
-      options.screenshot = value();
-    } else if (arg == "--help" || arg == "-h") {
-      throw HostError(kExitOk, Usage());
-    } else if (arg == "--isolated-work") {
-      options.isolatedWork = value();
+    const std::string arg = argv[i];
+    const Option* option = nullptr;
+    for (const Option& candidate : kOptions) {
+      if (arg == candidate.name) option = &candidate;
+    }
+    if (option != nullptr) {
+      const bool takesValue = *option->value != '\0';
+      if (takesValue && i + 1 >= argc) throw HostError(kExitUsage, arg + " needs a value");
+      option->apply(options, arg, takesValue ? argv[++i] : nullptr);
     } else if (arg.rfind("--", 0) == 0 || !options.module.empty()) {
       throw HostError(kExitUsage, "unexpected '" + arg + "' (see gamehost --help)");
     } else {
       options.module = arg;
     }
   }
+  options.check.module = options.module;
   return options;
 }

@@ -31,10 +31,10 @@ int Run(int argc, char** argv) {
     Options options = ParseOptions(argc, argv);
     if (options.validate) {
       if (options.module.empty()) throw HostError(kExitUsage, "--validate needs a MODULE");
-      return RunValidator(options);
+      return RunValidator(options.check);
     }
     GameModule module(options.module.empty() ? DefaultModulePath() : options.module);
-    return options.info ? PrintInfo(module) : PlaySession(module, options);
+    return options.info ? PrintInfo(module) : PlaySession(module, options.play);
   } catch (const HostError& error) {
     std::fprintf(error.status == kExitOk ? stdout : stderr, "%s%s\n",
                  error.status == kExitOk ? "" : "gamehost: ", error.what());

@@ -10,9 +10,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <stdexcept>
 #include <string>
-
-#include "HostError.h"
 
 namespace fs = std::filesystem;
 
@@ -35,7 +34,7 @@ std::string FindProgram(const std::string& name) {
 }
 
 [[noreturn]] void NoDisplay(const std::string& why) {
-  throw HostError(kExitNoGraphics, "no display: " + why);
+  throw std::runtime_error("no display: " + why);
 }
 
 }  // namespace

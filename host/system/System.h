@@ -1,7 +1,8 @@
 // What differs between the systems gamehost runs on, apart from loading code
 // (SharedLibrary), facts about the process (ProcessInfo), child processes
-// (Isolated) and the display (PrivateDisplay). Each system answers in its own
-// folder: host/posix/, host/windows/.
+// (ChildProcess), the display and the window (PrivateDisplay, WindowLook,
+// WindowSystem) and stop signals (StopSignals). Each system answers in its
+// own folder: host/system/linux/, host/system/windows/.
 #ifndef FLINTMOOR_HOST_SYSTEM_H
 #define FLINTMOOR_HOST_SYSTEM_H
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <new>
 
-#include "IsolatedRecord.h"
+#include "ChildRecord.h"
 #include "LastError.h"
 #include "ProcessInfo.h"
 #include "System.h"
@@ -137,7 +137,7 @@ void Progress::WatchCrashes() {
   WatchForCrashes();  // again: a library may have put its own handler in place
 }
 
-Verdict RunIsolated(const IsolatedWork& work, Limits limits) {
+Verdict RunInChild(const ChildWork& work, Limits limits) {
   SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
   HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, &inherited, PAGE_READWRITE, 0,
                                       sizeof(SharedRecord), nullptr);
@@ -198,7 +198,7 @@ Verdict RunIsolated(const IsolatedWork& work, Limits limits) {
   return verdict;
 }
 
-Verdict ServeIsolatedWork(const IsolatedWork& work) {
+Verdict ServeChildWork(const ChildWork& work) {
   const char* handle = std::getenv(kRecordVariable);
   void* shared = nullptr;
   if (handle != nullptr) {

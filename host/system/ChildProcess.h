@@ -1,8 +1,8 @@
 // Runs a piece of work in a child process with time limits, so that a crash,
 // a hang or an exit in it is reported instead of taking the caller down, and
 // whatever it prints stays out of the caller's output.
-#ifndef FLINTMOOR_HOST_ISOLATED_H
-#define FLINTMOOR_HOST_ISOLATED_H
+#ifndef FLINTMOOR_HOST_CHILDPROCESS_H
+#define FLINTMOOR_HOST_CHILDPROCESS_H
 
 #include <functional>
 #include <string>
@@ -16,7 +16,7 @@ struct Verdict {
 // What the work is doing, kept where the caller can read it after a crash or
 // a hang: the call it is in, or the step it is at between calls.
 struct SharedRecord;
-struct IsolatedWork;
+struct ChildWork;
 
 class Progress {
  public:
@@ -31,7 +31,7 @@ class Progress {
   void WatchCrashes();
 
  private:
-  friend void DoWork(const IsolatedWork&, SharedRecord&, long);
+  friend void DoWork(const ChildWork&, SharedRecord&, long);
   explicit Progress(SharedRecord& record) : record_(record) {}
   SharedRecord& record_;
 };
@@ -42,7 +42,7 @@ struct Limits {
 };
 
 // A piece of work, named so that a child process can be told which to do.
-struct IsolatedWork {
+struct ChildWork {
   std::string name;
   std::function<Verdict(Progress&)> run;
 };
@@ -53,12 +53,12 @@ struct IsolatedWork {
 // must not have started threads (Allegro included): the child has only one.
 // Elsewhere (Windows) the child is this program started again with
 // "--isolated-work NAME" ahead of its own arguments, and its main must hand
-// the same work to ServeIsolatedWork.
-Verdict RunIsolated(const IsolatedWork& work, Limits limits);
+// the same work to ServeChildWork.
+Verdict RunInChild(const ChildWork& work, Limits limits);
 
-// In a child started by RunIsolated: does the work, hands the verdict to the
+// In a child started by RunInChild: does the work, hands the verdict to the
 // parent and ends the process. Started by hand, with no parent waiting, it
 // does the work in this process and answers the verdict.
-Verdict ServeIsolatedWork(const IsolatedWork& work);
+Verdict ServeChildWork(const ChildWork& work);
 
 #endif

@@ -1,4 +1,4 @@
-#include "IsolatedRecord.h"
+#include "ChildRecord.h"
 
 #include "StopSignals.h"
 
@@ -82,7 +82,7 @@ Verdict Judge(const SharedRecord& record, const Ending& ending) {
   return verdict;
 }
 
-void DoWork(const IsolatedWork& work, SharedRecord& record, long thread) {
+void DoWork(const ChildWork& work, SharedRecord& record, long thread) {
   record.workThread = thread;
   Progress progress(record);
   Verdict verdict = work.run(progress);

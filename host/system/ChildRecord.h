@@ -1,7 +1,7 @@
-// What a child process running isolated work shares with its parent, and
+// What a child process doing a piece of work shares with its parent, and
 // how the parent judges the way the child ended: the same on every system.
-#ifndef FLINTMOOR_HOST_ISOLATEDRECORD_H
-#define FLINTMOOR_HOST_ISOLATEDRECORD_H
+#ifndef FLINTMOOR_HOST_CHILDRECORD_H
+#define FLINTMOOR_HOST_CHILDRECORD_H
 
 #include <atomic>
 #include <chrono>
@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "Isolated.h"
+#include "ChildProcess.h"
 
 // The child writes, the parent reads once the child has ended or been
 // stopped (or, for the call clock, while it runs).
@@ -42,6 +42,6 @@ struct Ending {
 Verdict Judge(const SharedRecord& record, const Ending& ending);
 
 // Runs the work against `record` in this process and stores its verdict there.
-void DoWork(const IsolatedWork& work, SharedRecord& record, long thread);
+void DoWork(const ChildWork& work, SharedRecord& record, long thread);
 
 #endif

@@ -8,7 +8,7 @@
 class PrivateDisplay {
  public:
   // Uses DISPLAY when set; otherwise starts Xvfb and sets DISPLAY to it.
-  // Throws HostError (no display) when neither is possible.
+  // Throws std::runtime_error, saying why, when neither is possible.
   PrivateDisplay();
   // Stops the Xvfb it started, if any. (Trivial only where there is none.)
   ~PrivateDisplay();  // NOLINT(performance-trivially-destructible)

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "Isolated.h"
+#include "ChildProcess.h"
 
 // What every check knows: the module and where its resources are.
 struct Subject {

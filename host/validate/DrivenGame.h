@@ -9,7 +9,7 @@
 #include "AllegroState.h"
 #include "GameModule.h"
 #include "IGame.h"
-#include "Isolated.h"
+#include "ChildProcess.h"
 #include "MouseSequence.h"
 
 struct BITMAP;

@@ -78,15 +78,15 @@ std::string Rules(int escapes) {
          " the round.";
 }
 
-BestScores::Keeping ScoreKeeping(const Options& options) {
+BestScores::Keeping ScoreKeeping(const SessionSettings& settings) {
   // The built-in player's scores are not the person's.
-  if (options.autoplay) return BestScores::Keeping::kDemo;
-  return options.noSave ? BestScores::Keeping::kNotKept : BestScores::Keeping::kKept;
+  if (settings.autoplay) return BestScores::Keeping::kDemo;
+  return settings.noSave ? BestScores::Keeping::kNotKept : BestScores::Keeping::kKept;
 }
 
 class Session {
  public:
-  Session(const GameModule& module, const Options& options);
+  Session(const GameModule& module, const SessionSettings& settings);
   int Run();
 
  private:
@@ -106,7 +106,7 @@ class Session {
   StatusLine RoundStatus(long escapes, int32_t record, bool paused, bool alarm) const;
 
   const GameModule& module_;
-  const Options& options_;
+  const SessionSettings& settings_;
   const std::string modulePath_;
   const bool scripted_;  // autoplay or a set number of frames
   std::unique_ptr<Screen> screen_;
@@ -124,32 +124,32 @@ class Session {
   bool heldOver_ = false;   // the button down now started or resumed the round
 };
 
-Session::Session(const GameModule& module, const Options& options)
+Session::Session(const GameModule& module, const SessionSettings& settings)
     : module_(module),
-      options_(options),
+      settings_(settings),
       modulePath_(fs::absolute(module.Path()).string()),
-      scripted_(options.autoplay || options.frames > 0),
-      pacer_(options.fps),
-      scores_(ScoreKeeping(options)) {
+      scripted_(settings.autoplay || settings.frames > 0),
+      pacer_(settings.fps),
+      scores_(ScoreKeeping(settings)) {
   auto game = module.NewGame();
   game->SetPath(modulePath_.c_str());
   game_.name = Text(game->GetName());
   game_.description = Text(game->GetDescription());
   game_.version = Text(game->GetVersion());
   game_.record = scores_.Best(game_.name);
-  game_.rules = Rules(options.escapes);
+  game_.rules = Rules(settings.escapes);
   game_.note = scores_.Note();
   const std::string icon = IconPath(*game, modulePath_);
-  MoveToResources(module, options.verbose);
-  screen_ = std::make_unique<Screen>(game_.name + " " + game_.version, icon, options.fullscreen,
-                                     options.scale, options.verbose);
+  MoveToResources(module, settings.verbose);
+  screen_ = std::make_unique<Screen>(game_.name + " " + game_.version, icon, settings.fullscreen,
+                                     settings.scale, settings.verbose);
   register_png_file_type();
   frame_ = NewPicture();
   card_ = NewPicture();
   icon_.reset(load_bitmap(icon.c_str(), nullptr));
   game_.icon = icon_.get();
-  if (options.autoplay) {
-    player_ = std::make_unique<AutoPlayer>(options.seed);
+  if (settings.autoplay) {
+    player_ = std::make_unique<AutoPlayer>(settings.seed);
   } else {
     player_ = std::make_unique<MousePlayer>(screen_->GetView());
   }
@@ -165,7 +165,7 @@ int Session::Run() {
     std::fflush(stdout);
     if (next == Next::kGoOn) next = ResultsScreen(result);
   }
-  std::string screenshot = options_.screenshot;
+  std::string screenshot = settings_.screenshot;
   if (!screenshot.empty()) SaveScreenshot(frame_.get(), screenshot);
   const std::string record = "record " + std::to_string(scores_.Best(game_.name));
   const std::string kept = scores_.Note().empty() ? "" : " (" + scores_.Note() + ")";
@@ -183,7 +183,7 @@ Session::Next Session::Show(BITMAP* picture, const StatusLine& status) {
   pacer_.Wait();
   ++shownFrames_;
   if (StopRequested() != 0 || screen_->CloseClicked()) return Next::kQuit;
-  if (options_.frames > 0 && shownFrames_ >= options_.frames) return Next::kQuit;
+  if (settings_.frames > 0 && shownFrames_ >= settings_.frames) return Next::kQuit;
   return Next::kGoOn;
 }
 
@@ -228,7 +228,7 @@ MouseInput Session::GameMouse(BITMAP* lastFrame) {
 
 StatusLine Session::RoundStatus(long escapes, int32_t record, bool paused, bool alarm) const {
   std::string escaped = "Escapes " + std::to_string(escapes);
-  if (options_.escapes > 0) escaped += " of " + std::to_string(options_.escapes);
+  if (settings_.escapes > 0) escaped += " of " + std::to_string(settings_.escapes);
   return StatusLine{"Record " + std::to_string(record), paused ? "Paused" : escaped,
                     paused ? "Click or P resumes" : "P pauses, Esc ends the round", alarm};
 }
@@ -237,8 +237,8 @@ Session::Next Session::PlayRound(RoundResult& round) {
   using Clock = std::chrono::steady_clock;
   auto game = StartGame();
   ++rounds_;
-  round.demo = options_.autoplay;
-  const int alarmFrames = std::max(1, options_.fps / 3);
+  round.demo = settings_.autoplay;
+  const int alarmFrames = std::max(1, settings_.fps / 3);
   bool paused = false, ended = false;
   int alarm = 0;
   Next next = Next::kGoOn;
@@ -278,7 +278,7 @@ Session::Next Session::PlayRound(RoundResult& round) {
     last = now;
     MouseInput mouse = GameMouse(round.frames > 0 ? frame_.get() : nullptr);
     const bool pressed = mouse.buttons != 0;
-    if (options_.verbose && pressed && !wasPressed_) {
+    if (settings_.verbose && pressed && !wasPressed_) {
       std::printf("press at (%d, %d) in frame %ld\n", mouse.x, mouse.y, gameFrames_ + 1);
       std::fflush(stdout);
     }
@@ -293,7 +293,7 @@ Session::Next Session::PlayRound(RoundResult& round) {
     next = Show(frame_.get(),
                 RoundStatus(round.escapes, std::max(record, game->GetScore()), false, alarm > 0));
     alarm = std::max(0, alarm - 1);
-    if (options_.escapes > 0 && round.escapes >= options_.escapes) ended = true;
+    if (settings_.escapes > 0 && round.escapes >= settings_.escapes) ended = true;
   }
   round.best = game->GetScore();
   game->Shutdown();
@@ -310,14 +310,14 @@ Session::Next Session::ResultsScreen(const RoundResult& round) {
   DrawResultsCard(card_.get(), game_, round);
   const StatusLine status{"Record " + std::to_string(game_.record), "", "Esc quits"};
   // A moment before a click counts: the last shot of the round is no answer.
-  const int settle = options_.fps / 2, autoplayWait = options_.fps * 3;
+  const int settle = settings_.fps / 2, autoplayWait = settings_.fps * 3;
   for (int frame = 0;; ++frame) {
     if (Show(card_.get(), status) == Next::kQuit) return Next::kQuit;
     for (Screen::Key key; (key = screen_->NextKey()) != Screen::Key::kNone;) {
       if (key == Screen::Key::kEscape) return Next::kQuit;
     }
     const bool click = Clicked();
-    if (options_.autoplay && frame >= autoplayWait) return Next::kGoOn;
+    if (settings_.autoplay && frame >= autoplayWait) return Next::kGoOn;
     if (click && frame >= settle) {
       heldOver_ = true;
       return Next::kGoOn;
@@ -327,10 +327,10 @@ Session::Next Session::ResultsScreen(const RoundResult& round) {
 
 }  // namespace
 
-int PlaySession(const GameModule& module, const Options& options) {
+int PlaySession(const GameModule& module, const SessionSettings& settings) {
   std::string screenshot =
-      options.screenshot.empty() ? "" : fs::absolute(options.screenshot).string();
-  Options resolved = options;
+      settings.screenshot.empty() ? "" : fs::absolute(settings.screenshot).string();
+  SessionSettings resolved = settings;
   resolved.screenshot = screenshot;  // before gamehost moves to the game's folder
   // The session ends with Allegro, and so with its timer, which runs the
   // game's clock: that is gone before the caller unloads the module.

@@ -7,13 +7,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
+#include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 #include "AllegroStart.h"
 #include "Checks.h"
+#include "ChildProcess.h"
 #include "HostError.h"
-#include "Isolated.h"
 #include "PrivateDisplay.h"
 #include "ReportText.h"
 #include "ResourceFolder.h"
@@ -87,7 +89,7 @@ Verdict RunCheck(const Check& check, const Subject& subject, Progress& progress)
 }
 
 // Whether Allegro can start at all, in a child like every check.
-IsolatedWork AllegroStarts() {
+ChildWork AllegroStarts() {
   return {"start Allegro", [](Progress&) {
             bool ok = StartAllegroLibrary();
             return Verdict{ok, ok || *allegro_error == '\0' ? "allegro_init failed" : allegro_error,
@@ -95,14 +97,14 @@ IsolatedWork AllegroStarts() {
           }};
 }
 
-IsolatedWork CheckWork(const Check& check, const Subject& subject) {
+ChildWork CheckWork(const Check& check, const Subject& subject) {
   return {check.name,
           [&check, &subject](Progress& progress) { return RunCheck(check, subject, progress); }};
 }
 
 // Exits at once with one line when no check could open Allegro.
 void RequireAllegro() {
-  Verdict started = RunIsolated(AllegroStarts(), {10, 10});
+  Verdict started = RunInChild(AllegroStarts(), {10, 10});
   if (!started.passed) {
     const char* display = std::getenv("DISPLAY");
     throw HostError(kExitNoGraphics, "no display: Allegro could not start on DISPLAY " +
@@ -131,12 +133,12 @@ void Print(const char* name, const Verdict& verdict) {
 int ServeWork(const std::string& name, const Subject& subject) {
   Verdict verdict;
   if (name == AllegroStarts().name) {
-    verdict = ServeIsolatedWork(AllegroStarts());
+    verdict = ServeChildWork(AllegroStarts());
   } else {
     auto check = std::find_if(std::begin(kChecks), std::end(kChecks),
                               [&](const Check& c) { return name == c.name; });
     if (check == std::end(kChecks)) throw HostError(kExitUsage, "no check named '" + name + "'");
-    verdict = ServeIsolatedWork(CheckWork(*check, subject));
+    verdict = ServeChildWork(CheckWork(*check, subject));
   }
   // Done in this process: Allegro lets go of the display before it goes.
   allegro_exit();
@@ -146,19 +148,24 @@ int ServeWork(const std::string& name, const Subject& subject) {
 
 }  // namespace
 
-int RunValidator(const Options& options) {
-  fs::path module = fs::absolute(options.module);
+int RunValidator(const ValidatorSettings& settings) {
+  fs::path module = fs::absolute(settings.module);
   if (!fs::is_regular_file(module)) {
-    throw HostError(kExitModuleUnloadable, "no game module at '" + options.module + "'");
+    throw HostError(kExitModuleUnloadable, "no game module at '" + settings.module + "'");
   }
-  PrivateDisplay display;
-  Subject subject{module.string(), ResourceFolder(module.string()), options.seed};
-  if (!options.isolatedWork.empty()) return ServeWork(options.isolatedWork, subject);
+  std::optional<PrivateDisplay> display;
+  try {
+    display.emplace();
+  } catch (const std::runtime_error& error) {
+    throw HostError(kExitNoGraphics, error.what());
+  }
+  Subject subject{module.string(), ResourceFolder(module.string()), settings.seed};
+  if (!settings.childWork.empty()) return ServeWork(settings.childWork, subject);
   RequireAllegro();
   int passed = 0, failed = 0;
   std::string json;
   for (const Check& check : kChecks) {
-    Verdict verdict = RunIsolated(CheckWork(check, subject), {check.seconds, kCallSeconds});
+    Verdict verdict = RunInChild(CheckWork(check, subject), {check.seconds, kCallSeconds});
     if (StopRequested() != 0) {
       std::fprintf(stderr, "gamehost: validation stopped at \"%s\" (signal %d)\n", check.name,
                    StopRequested());
@@ -166,7 +173,7 @@ int RunValidator(const Options& options) {
     }
     (verdict.passed ? passed : failed) += 1;
     const bool showOutput = !verdict.passed && !verdict.output.empty();
-    if (options.json) {
+    if (settings.json) {
       json += std::string(json.empty() ? "" : ",\n") + "    {\"name\": " + JsonString(check.name) +
               ", \"passed\": " + (verdict.passed ? "true" : "false") +
               ", \"detail\": " + JsonString(verdict.detail) +
@@ -175,7 +182,7 @@ int RunValidator(const Options& options) {
       Print(check.name, verdict);
     }
   }
-  if (options.json) {
+  if (settings.json) {
     std::printf(
         "{\n  \"module\": %s,\n  \"seed\": %u,\n  \"checks\": [\n%s\n  ],\n"
         "  \"passed\": %d,\n  \"failed\": %d\n}\n",

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <thread>
 
-#include "IsolatedRecord.h"
+#include "ChildRecord.h"
 #include "System.h"
 
 namespace {
@@ -57,7 +57,7 @@ void Progress::WatchCrashes() {
   for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) sigaction(signal, &action, nullptr);
 }
 
-Verdict RunIsolated(const IsolatedWork& work, Limits limits) {
+Verdict RunInChild(const ChildWork& work, Limits limits) {
   const int protection = PROT_READ | PROT_WRITE, sharing = MAP_SHARED | MAP_ANONYMOUS;
   // An anonymous mapping has no file: its descriptor is -1 by convention.
   // cppcheck-suppress invalidFunctionArg
@@ -111,7 +111,7 @@ Verdict RunIsolated(const IsolatedWork& work, Limits limits) {
   return verdict;
 }
 
-Verdict ServeIsolatedWork(const IsolatedWork& work) {
+Verdict ServeChildWork(const ChildWork& work) {
   // Children here are forks: only a person starts this, to watch one piece
   // of work in this process (in a debugger, say).
   SharedRecord record{};
