@@ -9,11 +9,12 @@
 #include <filesystem>
 #include <memory>
 
+#include "AutoPlayer.h"
 #include "BestScores.h"
 #include "Cards.h"
 #include "FramePacer.h"
 #include "HostError.h"
-#include "Player.h"
+#include "MousePlayer.h"
 #include "ResourceFolder.h"
 #include "Screen.h"
 #include "StopSignals.h"
