@@ -22,7 +22,8 @@ void EndAsStopped();
 class StopSignalsHeld {
  public:
   StopSignalsHeld();
-  ~StopSignalsHeld();
+  // (Trivial only where there are no signal handlers to put back.)
+  ~StopSignalsHeld();  // NOLINT(performance-trivially-destructible)
   StopSignalsHeld(const StopSignalsHeld&) = delete;
   StopSignalsHeld& operator=(const StopSignalsHeld&) = delete;
 };
