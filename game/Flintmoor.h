@@ -9,6 +9,7 @@
 
 #include "IGame.h"
 #include "Target.h"
+#include "Version.h"
 
 class Flintmoor final : public IGame {
  public:
@@ -20,7 +21,7 @@ class Flintmoor final : public IGame {
   const char* GetDescription() override {
     return "Shoot them down with your mouse as fast as you can.";
   }
-  const char* GetVersion() override { return "0.4"; }
+  const char* GetVersion() override { return FLINTMOOR_VERSION; }
   const char* GetIcon() override { return "icon.bmp"; }
 
   bool Init() override;

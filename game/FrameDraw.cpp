@@ -44,5 +44,5 @@ void Flintmoor::Draw(BITMAP* destination) {
     }
   }
   textprintf_ex(buffer, font, 0, 1, textColour, -1, "Score: %d", score);
-  stretch_blit(buffer, destination, 0, 0, 320, 240, 0, 0, 640, 480);
+  stretch_blit(buffer, destination, 0, 0, 320, 240, 0, 0, kGamePictureWidth, kGamePictureHeight);
 }

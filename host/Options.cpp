@@ -48,7 +48,7 @@ const Option kOptions[] = {
      [](Options& o, const std::string& n, const char* v) {
        o.play.escapes = int(Number(n, v, 0, 1000000));
      }},
-    {"--scale", "N", "window size: N times 640x480 (default: the largest to fit)",
+    {"--scale", "N", "window size: N times the game's (default: the largest to fit)",
      [](Options& o, const std::string& n, const char* v) {
        o.play.scale = int(Number(n, v, 1, 16));
      }},

@@ -42,6 +42,11 @@ struct BITMAP;
 #define GAME_PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
 
+// The game's picture: Draw paints this many pixels at the destination's top
+// left, and MouseInput's x and y are given in a screen of this size.
+constexpr int32_t kGamePictureWidth = 640;
+constexpr int32_t kGamePictureHeight = 480;
+
 // The host's mouse state for one frame.
 struct MouseInput {
   int32_t x;        // column in the 640x480 screen

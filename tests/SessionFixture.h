@@ -10,10 +10,11 @@
 #include <thread>
 
 #include "HostProcess.h"
+#include "Version.h"
 #include "WorkingFolder.h"
 #include "XDisplay.h"
 
-const std::string kFlintmoorTitle = "Flintmoor 0.4";
+const std::string kFlintmoorTitle = "Flintmoor " FLINTMOOR_VERSION;
 // A test module whose score is the number of frames played, needing no
 // resources: "Test Game" 1.0.
 const std::string kTestGameTitle = "Test Game 1.0";

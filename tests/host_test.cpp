@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Command.h"
+#include "Version.h"
 #include "WorkingFolder.h"
 
 namespace fs = std::filesystem;
@@ -59,7 +60,7 @@ TEST(HostTest, InfoNamesTheGameAndItsIcon) {
   ASSERT_EQ(info.status, 0) << info.output;
   EXPECT_NE(info.output.find("Name: Flintmoor\n"), std::string::npos);
   EXPECT_NE(info.output.find("Author: Vandrel\n"), std::string::npos);
-  EXPECT_NE(info.output.find("Version: 0.4\n"), std::string::npos);
+  EXPECT_NE(info.output.find("Version: " FLINTMOOR_VERSION "\n"), std::string::npos);
   std::smatch icon;
   ASSERT_TRUE(std::regex_search(info.output, icon, std::regex("Icon: (.*)\n")));
   EXPECT_TRUE(fs::path(icon[1].str()).is_absolute()) << icon[1];
@@ -118,7 +119,8 @@ TEST(HostTest, RealMouseClicksReachTheGame) {
   std::string script =
       "cd " + fs::path(kGamehost).parent_path().string() + " && (" + kGamehost +
       " --verbose --frames 240 & host=$!; "
-      "for i in $(seq 100); do w=$(xdotool search --name 'Flintmoor 0.4' | head -1); "
+      "for i in $(seq 100); do w=$(xdotool search --name 'Flintmoor " FLINTMOOR_VERSION
+      "' | head -1); "
       "[ -n \"$w\" ] && break; sleep 0.05; done; sleep 0.3; "
       "xdotool mousemove --window $w 123 321 click 1; sleep 0.2; "
       "xdotool mousemove --window $w 400 50 click 1; wait $host)";

@@ -8,6 +8,7 @@
 #include "GameModule.h"
 #include "IGame.h"
 #include "Sharpshooter.h"
+#include "Version.h"
 #include "WorkingFolder.h"
 
 namespace {
@@ -32,7 +33,7 @@ TEST_F(ModuleTest, IdentityAnswers) {
   EXPECT_STREQ(game->GetName(), "Flintmoor");
   EXPECT_STREQ(game->GetAuthor(), "Vandrel");
   EXPECT_STREQ(game->GetDescription(), "Shoot them down with your mouse as fast as you can.");
-  EXPECT_STREQ(game->GetVersion(), "0.4");
+  EXPECT_STREQ(game->GetVersion(), FLINTMOOR_VERSION);  // the project's
   EXPECT_STREQ(game->GetIcon(), "icon.bmp");
 }
 

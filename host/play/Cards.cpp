@@ -2,12 +2,14 @@
 
 #include <allegro.h>
 
+#include "IGame.h"
+
 #include <cstdio>
 #include <vector>
 
 namespace {
 
-constexpr int kWidth = 640, kHeight = 480;
+constexpr int kWidth = kGamePictureWidth, kHeight = kGamePictureHeight;
 
 // Text in Allegro's 8x8 font, enlarged `size` times, centred on x.
 void BigText(BITMAP* picture, const std::string& text, int x, int y, int size, int colour) {

@@ -32,7 +32,7 @@ struct Pointer {
 
 class View {
  public:
-  static constexpr int kWidth = 640, kHeight = 480;
+  static constexpr int kWidth = kGamePictureWidth, kHeight = kGamePictureHeight;
   static constexpr int kStatusHeight = 20;  // picture pixels
   // The picture is compared and sent in tiles; a frame usually changes few.
   static constexpr int kTileWidth = 32, kTileHeight = 16;

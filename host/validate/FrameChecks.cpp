@@ -15,7 +15,7 @@
 namespace {
 
 constexpr int kFrames = 3000;
-constexpr int kWidth = 640, kHeight = 480, kMargin = 48;
+constexpr int kWidth = kGamePictureWidth, kHeight = kGamePictureHeight, kMargin = 48;
 constexpr int kPaintEvery = 100;  // frames between looks at what Draw painted
 constexpr double kFrameMs = 1000.0 / 60;
 constexpr int kSlowFramesTolerated = kFrames / 100;  // a busy machine's hiccups

@@ -20,7 +20,7 @@ constexpr int kCycles = 60, kWarmUpCycles = 10, kFramesACycle = 10;
 constexpr double kMostKbACycle = 1, kLeastGrowthKb = 48;
 
 struct Picture {
-  BITMAP* bitmap = create_bitmap(640, 480);
+  BITMAP* bitmap = create_bitmap(kGamePictureWidth, kGamePictureHeight);
   ~Picture() { destroy_bitmap(bitmap); }
   Picture() = default;
   Picture(const Picture&) = delete;

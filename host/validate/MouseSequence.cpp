@@ -3,8 +3,9 @@
 #include <cstdint>
 
 MouseSequence::MouseSequence(unsigned seed) : random_(seed) {
-  const int32_t xs[] = {0, 1, 320, 638, 639, -1, 640, INT32_MIN, INT32_MAX};
-  const int32_t ys[] = {0, 1, 240, 478, 479, -1, 480, INT32_MIN, INT32_MAX};
+  constexpr int32_t w = kGamePictureWidth, h = kGamePictureHeight;
+  const int32_t xs[] = {0, 1, w / 2, w - 2, w - 1, -1, w, INT32_MIN, INT32_MAX};
+  const int32_t ys[] = {0, 1, h / 2, h - 2, h - 1, -1, h, INT32_MIN, INT32_MAX};
   for (int32_t x : xs) {
     for (int32_t y : ys) {
       edges_.push_back({x, y, 1});
@@ -35,8 +36,8 @@ MouseInput MouseSequence::Random() {
     randomMouse_.x = int32_t(random_());
     randomMouse_.y = int32_t(random_());
   } else {
-    randomMouse_.x = int32_t(random_() % 640);
-    randomMouse_.y = int32_t(random_() % 480);
+    randomMouse_.x = int32_t(random_() % kGamePictureWidth);
+    randomMouse_.y = int32_t(random_() % kGamePictureHeight);
   }
   return randomMouse_;
 }

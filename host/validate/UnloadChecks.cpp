@@ -55,7 +55,7 @@ void PlayOnce(const GameModule& module, const Subject& subject, Progress& progre
   DrivenGame game(module, progress);
   game.SetPath(subject.module);
   if (game.Init()) {
-    BITMAP* picture = create_bitmap(640, 480);
+    BITMAP* picture = create_bitmap(kGamePictureWidth, kGamePictureHeight);
     MouseSequence mouse(seed);
     game.Play(frames, mouse, picture);
     destroy_bitmap(picture);

@@ -16,6 +16,7 @@
 #include "Checks.h"
 #include "ChildProcess.h"
 #include "HostError.h"
+#include "IGame.h"
 #include "PrivateDisplay.h"
 #include "ReportText.h"
 #include "ResourceFolder.h"
@@ -57,7 +58,8 @@ bool StartAllegroAsHost(int depth) {
   if (!StartAllegroLibrary()) return false;
   install_timer();
   set_color_depth(depth);
-  set_gfx_mode(GFX_AUTODETECT_WINDOWED, 640, 480, 0, 0);  // memory bitmaps do without
+  set_gfx_mode(GFX_AUTODETECT_WINDOWED, kGamePictureWidth, kGamePictureHeight, 0,
+               0);  // memory bitmaps do without
   set_color_depth(depth);
   return true;
 }
