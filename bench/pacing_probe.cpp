@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "XDisplay.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -31,38 +33,6 @@ constexpr double kBurstGapMs = 3;
 
 double Ms(Clock::duration duration) {
   return std::chrono::duration<double, std::milli>(duration).count();
-}
-
-struct Place {
-  Window id;
-  int x, y, width, height;  // on the root window
-};
-
-// The viewable window with this title, searched below `parent` (a window
-// manager puts the game's window inside a frame of its own).
-std::optional<Place> FindWindow(Display* display, Window parent, const std::string& title,
-                                int depth = 2) {
-  Window root = 0, above = 0, *children = nullptr;
-  unsigned count = 0;
-  std::optional<Place> found;
-  if (XQueryTree(display, parent, &root, &above, &children, &count) == 0) return found;
-  for (unsigned i = 0; i < count && !found; ++i) {
-    char* name = nullptr;
-    XWindowAttributes attributes;
-    if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
-      if (title == name && XGetWindowAttributes(display, children[i], &attributes) != 0 &&
-          attributes.map_state == IsViewable) {
-        Window child = 0;
-        int x = 0, y = 0;
-        XTranslateCoordinates(display, children[i], root, 0, 0, &x, &y, &child);
-        found = Place{children[i], x, y, attributes.width, attributes.height};
-      }
-      XFree(name);
-    }
-    if (!found && depth > 1) found = FindWindow(display, children[i], title, depth - 1);
-  }
-  if (children != nullptr) XFree(children);
-  return found;
 }
 
 double Quantile(std::vector<double> values, double q) {
@@ -106,11 +76,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "pacing_probe: the X server lacks DAMAGE or XTEST\n");
     return 1;
   }
-  std::optional<Place> window;
-  for (int i = 0; i < 200 && !window; ++i) {
-    window = FindWindow(display, DefaultRootWindow(display), title);
-    if (!window) poll(nullptr, 0, 50);
-  }
+  const std::optional<XWindowPlace> window = FindWindow(title, 10);
   if (!window) {
     std::fprintf(stderr, "pacing_probe: no window titled '%s'\n", title.c_str());
     return 1;

@@ -1,30 +1,34 @@
 #include "WorkingFolder.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
+#include "System.h"
+
 namespace fs = std::filesystem;
 
+TemporaryFolder::TemporaryFolder() : path_(MakeTemporaryFolder("flintmoor-test-")) {
+  if (path_.empty()) throw std::runtime_error("can't make a temporary folder");
+}
+
+TemporaryFolder::~TemporaryFolder() {
+  std::error_code ignored;
+  fs::remove_all(Path(), ignored);
+}
+
 WorkingFolder::WorkingFolder() : previous_(fs::current_path()) {
-  std::string pattern = (fs::temp_directory_path() / "flintmoor-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-  fs::current_path(path_);
+  fs::current_path(Path());
 }
 
 WorkingFolder::~WorkingFolder() {
   fs::current_path(previous_);
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
 }
 
 void WorkingFolder::PutDatafile(const std::string& bytes) const {
-  fs::create_directories(fs::path(path_) / "games/flintmoor");
-  std::ofstream(fs::path(path_) / "games/flintmoor/flintmoor.dat", std::ios::binary) << bytes;
+  fs::create_directories(fs::path(Path()) / "games/flintmoor");
+  std::ofstream(fs::path(Path()) / "games/flintmoor/flintmoor.dat", std::ios::binary) << bytes;
 }
 
 std::string ReadFile(const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -177,6 +178,8 @@ void Focus(const XWindowPlace& window) {
 WindowManager::WindowManager() {
   pid_ = fork();
   if (pid_ == 0) {
+    const int quiet = open("/dev/null", O_WRONLY);  // it talks of menus it lacks
+    if (quiet >= 0) dup2(quiet, STDERR_FILENO);
     execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
     _exit(127);
   }

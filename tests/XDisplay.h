@@ -15,7 +15,7 @@ struct XWindowPlace {
 };
 
 // The top-level window with this title, waiting up to `seconds` for it.
-std::optional<XWindowPlace> FindWindow(const std::string& title, double seconds = 5);
+std::optional<XWindowPlace> FindWindow(const std::string& title, double seconds = 20);
 
 struct Rgb {
   int r, g, b;

@@ -4,18 +4,13 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdio>
 
 #include "GameModule.h"
+#include "HostTimer.h"
 #include "ProcessInfo.h"
 
 namespace {
-
-std::atomic<int> hostTicks{0};
-void CountHostTick() {
-  ++hostTicks;
-}
 
 void PlayOnce() {
   GameModule module{FLINTMOOR_MODULE_PATH};

@@ -4,15 +4,11 @@
 
 #include <memory>
 
+#include "Bitmap.h"
 #include "Resources.h"
 #include "StartedGame.h"
 
 namespace {
-
-struct BitmapDeleter {
-  void operator()(BITMAP* bitmap) const { destroy_bitmap(bitmap); }
-};
-using Bitmap = std::unique_ptr<BITMAP, BitmapDeleter>;
 
 // The sky's colour at a buffer row, by the rule the game paints it with:
 // single-precision steps added row by row, each sum truncated.

@@ -184,7 +184,7 @@ TEST_F(SessionTest, TurningAwayOnAScreenNeverStartsARoundPaused) {
 // resumes (after turning away, say) is no shot, and later clicks are.
 TEST_F(SessionTest, AClickResumesAPausedRoundAndIsNoShot) {
   WindowManager desktop;
-  HostProcess host("--verbose --frames 1200 --escapes 0", Environment());
+  HostProcess host("--verbose --frames 480 --escapes 0", Environment());
   auto window = FindWindow(kFlintmoorTitle);
   ASSERT_TRUE(window) << host.Output();
   ASSERT_TRUE(GameShows(*window));

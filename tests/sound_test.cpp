@@ -18,6 +18,7 @@
 #include "AllegroMix.h"
 #include "Command.h"
 #include "WavFile.h"
+#include "WorkingFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -50,25 +51,6 @@ class SoundTest : public testing::Test {
 
   Datafile data_;
   const SAMPLE* sample_ = nullptr;
-};
-
-// A fresh temporary folder, removed afterwards.
-class TemporaryFolder {
- public:
-  TemporaryFolder() {
-    std::string pattern = (fs::temp_directory_path() / "flintmoor-sound-XXXXXX").string();
-    path_ = mkdtemp(pattern.data()) != nullptr ? pattern : "";
-  }
-  ~TemporaryFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) fs::remove_all(path_, ignored);
-  }
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
 };
 
 // gamehost with an ALSA configuration of its own and nothing else changed.

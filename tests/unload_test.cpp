@@ -3,16 +3,10 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
-
 #include "GameModule.h"
+#include "HostTimer.h"
 
 namespace {
-
-std::atomic<int> hostTicks{0};
-void CountHostTick() {
-  ++hostTicks;
-}
 
 TEST(UnloadTest, UnloadedModuleLeavesAndItsClockStops) {
   {

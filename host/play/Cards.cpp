@@ -2,6 +2,7 @@
 
 #include <allegro.h>
 
+#include "Bitmap.h"
 #include "IGame.h"
 
 #include <cstdio>
@@ -15,13 +16,12 @@ constexpr int kWidth = kGamePictureWidth, kHeight = kGamePictureHeight;
 void BigText(BITMAP* picture, const std::string& text, int x, int y, int size, int colour) {
   const int width = text_length(font, text.c_str()), height = text_height(font);
   if (width == 0) return;
-  BITMAP* line = create_bitmap(width, height);
+  const Bitmap line(create_bitmap(width, height));
   if (line == nullptr) return;
-  clear_to_color(line, bitmap_mask_color(line));
-  textout_ex(line, font, text.c_str(), 0, 0, colour, -1);
-  masked_stretch_blit(line, picture, 0, 0, width, height, x - width * size / 2, y, width * size,
-                      height * size);
-  destroy_bitmap(line);
+  clear_to_color(line.get(), bitmap_mask_color(line.get()));
+  textout_ex(line.get(), font, text.c_str(), 0, 0, colour, -1);
+  masked_stretch_blit(line.get(), picture, 0, 0, width, height, x - width * size / 2, y,
+                      width * size, height * size);
 }
 
 // Words wrapped into lines of at most `columns` characters.

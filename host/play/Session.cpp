@@ -11,6 +11,7 @@
 
 #include "AutoPlayer.h"
 #include "BestScores.h"
+#include "Bitmap.h"
 #include "Cards.h"
 #include "FramePacer.h"
 #include "HostError.h"
@@ -23,10 +24,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using Bitmap = std::unique_ptr<BITMAP, void (*)(BITMAP*)>;
-
 Bitmap NewPicture() {
-  Bitmap picture(create_bitmap(View::kWidth, View::kHeight), destroy_bitmap);
+  Bitmap picture(create_bitmap(View::kWidth, View::kHeight));
   if (picture == nullptr) throw HostError(kExitNoGraphics, "no memory for a 640x480 picture");
   clear_bitmap(picture.get());  // what a screenshot shows if no frame was drawn
   return picture;
@@ -56,7 +55,7 @@ void MoveToResources(const GameModule& module, bool verbose) {
 void SaveScreenshot(BITMAP* picture, const std::string& file) {
   // At 24 bits: a 32-bit picture would be saved with Allegro's unused alpha
   // byte as the PNG's alpha channel, fully transparent.
-  Bitmap opaque(create_bitmap_ex(24, View::kWidth, View::kHeight), destroy_bitmap);
+  Bitmap opaque(create_bitmap_ex(24, View::kWidth, View::kHeight));
   blit(picture, opaque.get(), 0, 0, 0, 0, View::kWidth, View::kHeight);
   PALETTE palette;
   get_palette(palette);
@@ -113,9 +112,9 @@ class Session {
   std::unique_ptr<Screen> screen_;
   std::unique_ptr<Player> player_;
   FramePacer pacer_;
-  Bitmap frame_{nullptr, destroy_bitmap};  // the game's picture
-  Bitmap card_{nullptr, destroy_bitmap};   // the host's own
-  Bitmap icon_{nullptr, destroy_bitmap};
+  Bitmap frame_;  // the game's picture
+  Bitmap card_;   // the host's own
+  Bitmap icon_;
   BestScores scores_;
   GameCard game_;
   long shownFrames_ = 0, gameFrames_ = 0, escapes_ = 0;

@@ -14,9 +14,9 @@ constexpr int kTileWidth = View::kTileWidth, kTileHeight = View::kTileHeight;
 // The crosshair, in picture pixels: arms from kGap to kArm from the centre.
 constexpr int kGap = 3, kArm = 11;
 
-BITMAP* NewBitmap(int width, int height) {
-  BITMAP* bitmap = create_bitmap(width, height);
-  if (bitmap != nullptr) clear_bitmap(bitmap);
+Bitmap NewBitmap(int width, int height) {
+  Bitmap bitmap(create_bitmap(width, height));
+  if (bitmap != nullptr) clear_bitmap(bitmap.get());
   return bitmap;
 }
 
@@ -41,12 +41,6 @@ View::View(int scale, int screenWidth, int screenHeight)
       dirty_(size_t{kColumns} * kRows) {
   left_ = std::max(left_, 0);
   top_ = std::max(top_, 0);
-}
-
-View::~View() {
-  destroy_bitmap(status_);
-  destroy_bitmap(shown_);
-  destroy_bitmap(scaled_);
 }
 
 int View::ScaleToFit(int width, int height) {
@@ -96,29 +90,29 @@ void View::DrawCrosshair(const Pointer& pointer) {
   // The pointer's own picture pixel, at scale: the arms are as wide as it.
   const int left = pointer.x * s, top = pointer.y * s, right = left + s - 1, bottom = top + s - 1;
   const int white = makecol(255, 255, 255), black = makecol(0, 0, 0);
-  set_clip_rect(scaled_, 0, 0, kWidth * s - 1, kHeight * s - 1);
+  set_clip_rect(scaled_.get(), 0, 0, kWidth * s - 1, kHeight * s - 1);
   for (int pass = 0; pass < 2; ++pass) {
     const int grow = pass == 0 ? 1 : 0;  // a black outline first, white inside
     const int colour = pass == 0 ? black : white;
     auto arm = [&](int x1, int y1, int x2, int y2) {
-      rectfill(scaled_, x1 - grow, y1 - grow, x2 + grow, y2 + grow, colour);
+      rectfill(scaled_.get(), x1 - grow, y1 - grow, x2 + grow, y2 + grow, colour);
     };
     arm(left, top - kArm * s, right, top - kGap * s);        // up
     arm(left, bottom + kGap * s, right, bottom + kArm * s);  // down
     arm(left - kArm * s, top, left - kGap * s, bottom);      // left
     arm(right + kGap * s, top, right + kArm * s, bottom);    // right
   }
-  set_clip_rect(scaled_, 0, 0, scaled_->w - 1, scaled_->h - 1);
+  set_clip_rect(scaled_.get(), 0, 0, scaled_->w - 1, scaled_->h - 1);
 }
 
 void View::DrawStatus(const StatusLine& status) {
-  clear_to_color(status_, status.alarm ? makecol(190, 30, 30) : makecol(24, 28, 32));
+  clear_to_color(status_.get(), status.alarm ? makecol(190, 30, 30) : makecol(24, 28, 32));
   const int text = makecol(235, 235, 225), y = (kStatusHeight - text_height(font)) / 2;
-  textout_ex(status_, font, status.left.c_str(), 8, y, text, -1);
-  textout_centre_ex(status_, font, status.centre.c_str(), kWidth / 2, y, text, -1);
-  textout_right_ex(status_, font, status.right.c_str(), kWidth - 8, y, text, -1);
-  stretch_blit(status_, scaled_, 0, 0, kWidth, kStatusHeight, 0, kHeight * scale_, kWidth * scale_,
-               kStatusHeight * scale_);
+  textout_ex(status_.get(), font, status.left.c_str(), 8, y, text, -1);
+  textout_centre_ex(status_.get(), font, status.centre.c_str(), kWidth / 2, y, text, -1);
+  textout_right_ex(status_.get(), font, status.right.c_str(), kWidth - 8, y, text, -1);
+  stretch_blit(status_.get(), scaled_.get(), 0, 0, kWidth, kStatusHeight, 0, kHeight * scale_,
+               kWidth * scale_, kStatusHeight * scale_);
 }
 
 void View::Present(BITMAP* picture, const Pointer& pointer, const StatusLine& status) {
@@ -151,18 +145,19 @@ void View::Present(BITMAP* picture, const Pointer& pointer, const StatusLine& st
     }
   }
   for (int i = 0; i < count; ++i) {
-    CopyScaled(picture, scaled_, runs[i].x, runs[i].y, runs[i].w, kTileHeight, s);
-    blit(picture, shown_, runs[i].x, runs[i].y, runs[i].x, runs[i].y, runs[i].w, kTileHeight);
+    CopyScaled(picture, scaled_.get(), runs[i].x, runs[i].y, runs[i].w, kTileHeight, s);
+    blit(picture, shown_.get(), runs[i].x, runs[i].y, runs[i].x, runs[i].y, runs[i].w, kTileHeight);
   }
   DrawCrosshair(pointer);
   acquire_screen();
   for (int i = 0; i < count; ++i) {
-    blit(scaled_, screen, runs[i].x * s, runs[i].y * s, left_ + runs[i].x * s, top_ + runs[i].y * s,
-         runs[i].w * s, kTileHeight * s);
+    blit(scaled_.get(), screen, runs[i].x * s, runs[i].y * s, left_ + runs[i].x * s,
+         top_ + runs[i].y * s, runs[i].w * s, kTileHeight * s);
   }
   if (everything_ || !(status == lastStatus_)) {
     DrawStatus(status);
-    blit(scaled_, screen, 0, kHeight * s, left_, top_ + kHeight * s, kWidth * s, kStatusHeight * s);
+    blit(scaled_.get(), screen, 0, kHeight * s, left_, top_ + kHeight * s, kWidth * s,
+         kStatusHeight * s);
   }
   release_screen();
   SendFrameNow();

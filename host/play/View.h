@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Bitmap.h"
 #include "IGame.h"
 
 struct BITMAP;
@@ -40,7 +41,6 @@ class View {
 
   // Scale, and the size of the screen the view is centred in.
   View(int scale, int screenWidth, int screenHeight);
-  ~View();
   View(const View&) = delete;
   View& operator=(const View&) = delete;
 
@@ -61,9 +61,9 @@ class View {
   void DrawStatus(const StatusLine& status);
 
   int scale_, left_, top_;
-  BITMAP* scaled_;  // the view at scale, the crosshair drawn in
-  BITMAP* shown_;   // the picture as last shown
-  BITMAP* status_;  // the status line at 1x
+  Bitmap scaled_;  // the view at scale, the crosshair drawn in
+  Bitmap shown_;   // the picture as last shown
+  Bitmap status_;  // the status line at 1x
   std::vector<char> dirty_;
   Pointer lastPointer_;
   StatusLine lastStatus_;

@@ -1,5 +1,7 @@
 #include "DrivenGame.h"
 
+#include <allegro.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -17,6 +19,10 @@ std::string Describe(const MouseInput& mouse) {
 }
 
 }  // namespace
+
+Bitmap NewPicture() {
+  return Bitmap(create_bitmap(kGamePictureWidth, kGamePictureHeight));
+}
 
 LoadedModule LoadModule(const std::string& path, Progress& progress) {
   progress.Call("loading the module (its static constructors)");

@@ -7,12 +7,14 @@
 #include <string>
 
 #include "AllegroState.h"
+#include "Bitmap.h"
+#include "ChildProcess.h"
 #include "GameModule.h"
 #include "IGame.h"
-#include "ChildProcess.h"
 #include "MouseSequence.h"
 
-struct BITMAP;
+// A destination of the game's picture size, for frames no check looks at.
+Bitmap NewPicture();
 
 // A loaded module stays loaded until UnloadNow: a check's child process ends
 // with it loaded, as a host's process may, so that what is left of it after

@@ -11,6 +11,7 @@
 #include "DrivenGame.h"
 #include "GrowthSlope.h"
 #include "ProcessInfo.h"
+#include "ReportText.h"
 
 namespace {
 
@@ -21,12 +22,6 @@ constexpr double kFrameMs = 1000.0 / 60;
 constexpr int kSlowFramesTolerated = kFrames / 100;  // a busy machine's hiccups
 constexpr int kMemoryFrom = 500, kMemoryEvery = 50;
 constexpr double kMostKbAFrame = 0.05, kLeastGrowthKb = 64;
-
-std::string Ms(double ms) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.2f ms", ms);
-  return text;
-}
 
 std::string At(int x, int y) {
   return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
@@ -48,12 +43,12 @@ class FrameCosts {
   std::string Describe() const {
     std::vector<double> sorted = costs_;
     std::nth_element(sorted.begin(), sorted.begin() + long(sorted.size() / 2), sorted.end());
-    return "Update+Draw median " + Ms(sorted[sorted.size() / 2]) + ", worst " + Ms(worst_) +
-           " (frame " + std::to_string(worstFrame_) + ")";
+    return "Update+Draw median " + Milliseconds(sorted[sorted.size() / 2]) + ", worst " +
+           Milliseconds(worst_) + " (frame " + std::to_string(worstFrame_) + ")";
   }
   std::string SlowReport() const {
     return std::to_string(slow_) + " of the first " + std::to_string(costs_.size()) +
-           " frames took over " + Ms(kFrameMs) + " (" + Describe() +
+           " frames took over " + Milliseconds(kFrameMs) + " (" + Describe() +
            "): too slow for 60 frames a second";
   }
 
@@ -135,14 +130,14 @@ std::string Frames(const Subject& subject, Progress& progress) {
   game.SetPath(subject.module);
   if (!game.Init()) throw CheckFailure("Init answered false (see the Init in time check)");
   const int depth = get_color_depth();
-  BITMAP* destination = create_bitmap(kWidth + kMargin, kHeight + kMargin);
-  PaintWatch paint(destination);
+  const Bitmap destination(create_bitmap(kWidth + kMargin, kHeight + kMargin));
+  PaintWatch paint(destination.get());
   MouseSequence mouse(subject.seed + unsigned(depth));
   FrameCosts costs;
   GrowthSlope growth;
   for (int frame = 0; frame < kFrames; ++frame) {
     paint.BeforeDraw(frame);
-    costs.Add(frame, game.Frame(frame, mouse.Next(), destination));
+    costs.Add(frame, game.Frame(frame, mouse.Next(), destination.get()));
     if (costs.TooSlow()) throw CheckFailure(costs.SlowReport());
     paint.AfterDraw(frame);
     if (frame >= kMemoryFrom && frame % kMemoryEvery == 0) {
@@ -151,7 +146,6 @@ std::string Frames(const Subject& subject, Progress& progress) {
   }
   game.Shutdown();
   game.Destroy();
-  destroy_bitmap(destination);
   std::string memory = "resident memory " + growth.Describe("frame", "frames");
   if (kMemoryJudged && growth.Exceeds(kMostKbAFrame, kLeastGrowthKb)) {
     throw CheckFailure(memory + ": Update or Draw keeps memory it allocates");

@@ -9,6 +9,7 @@
 #include "DrivenGame.h"
 #include "GrowthSlope.h"
 #include "ProcessInfo.h"
+#include "ReportText.h"
 #include "ScratchFolder.h"
 
 namespace fs = std::filesystem;
@@ -18,20 +19,6 @@ namespace {
 constexpr double kInitLimitMs = 100;
 constexpr int kCycles = 60, kWarmUpCycles = 10, kFramesACycle = 10;
 constexpr double kMostKbACycle = 1, kLeastGrowthKb = 48;
-
-struct Picture {
-  BITMAP* bitmap = create_bitmap(kGamePictureWidth, kGamePictureHeight);
-  ~Picture() { destroy_bitmap(bitmap); }
-  Picture() = default;
-  Picture(const Picture&) = delete;
-  Picture& operator=(const Picture&) = delete;
-};
-
-std::string Milliseconds(double ms) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f ms", ms);
-  return text;
-}
 
 }  // namespace
 
@@ -51,10 +38,10 @@ std::string InitInTime(const Subject& subject, Progress& progress) {
                        fs::path(subject.module).stem().string() + "/ beside the module");
   }
   if (ms > kInitLimitMs) {
-    throw CheckFailure("Init took " + Milliseconds(ms) + ", over the " +
-                       Milliseconds(kInitLimitMs) + " a host waits");
+    throw CheckFailure("Init took " + Milliseconds(ms, 1) + ", over the " +
+                       Milliseconds(kInitLimitMs, 1) + " a host waits");
   }
-  return "Init answered true in " + Milliseconds(ms);
+  return "Init answered true in " + Milliseconds(ms, 1);
 }
 
 std::string Lifecycle(const Subject& subject, Progress& progress) {
@@ -69,12 +56,12 @@ std::string Lifecycle(const Subject& subject, Progress& progress) {
     game.Shutdown();  // after an Init that may have answered false
     fs::current_path(working);
   }
-  Picture picture;
+  const Bitmap picture = NewPicture();
   MouseSequence mouse(subject.seed);
   int32_t score = 0;
   for (int round = 1; round <= 2; ++round) {
     if (!game.Init()) throw CheckFailure("Init answered false after a Shutdown");
-    game.Play(200, mouse, picture.bitmap);
+    game.Play(200, mouse, picture.get());
     game.Shutdown();
     score = game.GetScore("after Shutdown");
     progress.Call("QueryA after Shutdown");
@@ -96,9 +83,9 @@ std::string WithoutResources(const Subject& subject, Progress& progress) {
   game.SetPath((fs::path(empty.Path()) / fs::path(subject.module).filename()).string());
   bool started = game.Init();
   if (started) {
-    Picture picture;
+    const Bitmap picture = NewPicture();
     MouseSequence mouse(subject.seed);
-    game.Play(300, mouse, picture.bitmap);
+    game.Play(300, mouse, picture.get());
   }
   game.Shutdown();
   game.Destroy();
@@ -112,13 +99,13 @@ std::string InitShutdownCycles(const Subject& subject, Progress& progress) {
   auto module = LoadModule(subject.module, progress);
   DrivenGame game(*module, progress);
   game.SetPath(subject.module);
-  Picture picture;
+  const Bitmap picture = NewPicture();
   MouseSequence mouse(subject.seed);
   GrowthSlope growth;
   for (int cycle = 0; cycle < kCycles; ++cycle) {
     progress.Step("between calls in Init/Shutdown cycle " + std::to_string(cycle));
     if (!game.Init()) throw CheckFailure("Init answered false in cycle " + std::to_string(cycle));
-    game.Play(kFramesACycle, mouse, picture.bitmap);
+    game.Play(kFramesACycle, mouse, picture.get());
     game.Shutdown();
     if (cycle >= kWarmUpCycles) growth.Sample(cycle, double(SettledResidentKilobytes()));
   }

@@ -61,3 +61,9 @@ std::string JsonString(const std::string& text) {
   }
   return quoted + "\"";
 }
+
+std::string Milliseconds(double ms, int decimals) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.*f ms", decimals, ms);
+  return text;
+}

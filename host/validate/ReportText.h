@@ -12,4 +12,7 @@ std::string ValidUtf8(const std::string& text);
 // A JSON string literal (quotes included) of ValidUtf8(text).
 std::string JsonString(const std::string& text);
 
+// A time for the report: "16.67 ms" (or with other decimals).
+std::string Milliseconds(double ms, int decimals = 2);
+
 #endif

@@ -55,10 +55,9 @@ void PlayOnce(const GameModule& module, const Subject& subject, Progress& progre
   DrivenGame game(module, progress);
   game.SetPath(subject.module);
   if (game.Init()) {
-    BITMAP* picture = create_bitmap(kGamePictureWidth, kGamePictureHeight);
+    const Bitmap picture = NewPicture();
     MouseSequence mouse(seed);
-    game.Play(frames, mouse, picture);
-    destroy_bitmap(picture);
+    game.Play(frames, mouse, picture.get());
   }
   game.Shutdown();
   game.Destroy();

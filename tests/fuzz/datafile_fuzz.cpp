@@ -2,7 +2,6 @@
 // takes: Init, frames that spawn, flip and hit targets and draw them, and
 // Shutdown. Nothing on that path may crash, hang or take much memory.
 #include <allegro.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +12,7 @@
 #include "Flintmoor.h"
 #include "FlintmoorProbe.h"
 #include "Resources.h"
+#include "System.h"
 #include "TickClock.h"
 
 namespace fs = std::filesystem;
@@ -61,8 +61,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
   screenPicture = create_bitmap(640, 480);
   // A private working folder, where Init looks for the datafile.
-  std::string folder = (fs::temp_directory_path() / "flintmoor-fuzz-XXXXXX").string();
-  if (mkdtemp(folder.data()) == nullptr) std::exit(1);
+  const std::string folder = MakeTemporaryFolder("flintmoor-fuzz-");
+  if (folder.empty()) std::exit(1);
   fs::current_path(folder);
   fs::create_directories(fs::path(kDatafilePath).parent_path());
   std::atexit([] { fs::remove_all(fs::current_path()); });
