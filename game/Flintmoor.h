@@ -40,7 +40,7 @@ class Flintmoor final : public IGame {
   void SpawnTarget();
   bool TakeClick(const MouseInput& mouse);
 
-  int32_t score = 0;                             // hits since the last miss; shown on screen
+  int32_t score = 0;                             // hits since the last escape; shown on screen
   int32_t bestScore = 0;                         // highest score since Init
   int32_t spawnInterval = 0;                     // ticks that must pass between spawns
   bool buttonLatch = false;                      // a held button whose press was already seen

@@ -46,7 +46,7 @@ bool Flintmoor::TakeClick(const MouseInput& mouse) {
 
 int32_t Flintmoor::Update(int32_t, MouseInput* mouse) {
   if (!Started() || mouse == nullptr) return 0;
-  int32_t missed = 0;
+  int32_t escaped = 0;
   if (tickCount.load(std::memory_order_relaxed) > spawnInterval) SpawnTarget();
   const bool click = TakeClick(*mouse);
   // The sky is shown doubled; halve toward zero into sky pixels.
@@ -65,7 +65,7 @@ int32_t Flintmoor::Update(int32_t, MouseInput* mouse) {
     }
     if (HasLeftTheSky(target)) {
       if (!target.hit) {
-        missed = 1;
+        escaped = 1;
         score = 0;
       }
       targets[i].reset();
@@ -75,5 +75,5 @@ int32_t Flintmoor::Update(int32_t, MouseInput* mouse) {
     ++kept;
   }
   targets.erase(targets.begin() + kept, targets.end());
-  return missed;
+  return escaped;
 }

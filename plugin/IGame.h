@@ -78,7 +78,8 @@ class IGame {
   virtual void Shutdown();
   // Started game only. Paints a 640x480 picture at destination's top left.
   virtual void Draw(BITMAP* destination) = 0;
-  // Started game only. Runs one frame; answers the game's miss report.
+  // Started game only. Runs one frame; answers its escape report: 1 when a
+  // target escaped unhit in it, else 0.
   // The first argument is reserved for the host; mouse is never null.
   virtual int32_t Update(int32_t reserved, MouseInput* mouse) = 0;
   // After the first Init that answered true. Best score of the game.

@@ -27,7 +27,7 @@ int32_t Sharpshooter::Frame(bool aiming) {
   int x = 0, y = 0;
   bool press = aiming && frame_++ % 4 == 0 && FindTarget(x, y);
   MouseInput mouse{x + 6, y + 6, press ? 1 : 0};
-  int32_t missed = game_.Update(0, &mouse);
+  int32_t escaped = game_.Update(0, &mouse);
   game_.Draw(picture_);
-  return missed;
+  return escaped;
 }

@@ -18,7 +18,7 @@ class Sharpshooter {
 
   // One frame; when aiming, presses on something in the sky if there is
   // anything (on every fourth frame, so presses are separate clicks).
-  // Answers Update's miss report.
+  // Answers Update's escape report.
   int32_t Frame(bool aiming);
 
  private:

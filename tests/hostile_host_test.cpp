@@ -20,9 +20,9 @@ class HostileHostTest : public testing::Test {
 
   int32_t Frame(IGame& game, int32_t x, int32_t y, int32_t buttons) {
     MouseInput mouse{x, y, buttons};
-    int32_t missed = game.Update(0, &mouse);
+    int32_t escaped = game.Update(0, &mouse);
     game.Draw(picture);
-    return missed;
+    return escaped;
   }
 
   GameModule module{FLINTMOOR_MODULE_PATH};
@@ -36,15 +36,15 @@ TEST_F(HostileHostTest, MouseAtTheExtremesAndAtRandomIsSafe) {
   for (int32_t x : extremes) {
     for (int32_t y : extremes) {
       for (int32_t buttons : {0, 1, -1, INT32_MIN, INT32_MAX}) {
-        int32_t missed = Frame(*game, x, y, buttons);
-        ASSERT_TRUE(missed == 0 || missed == 1);
+        int32_t escaped = Frame(*game, x, y, buttons);
+        ASSERT_TRUE(escaped == 0 || escaped == 1);
       }
     }
   }
   std::mt19937 random(1208);
   for (int frame = 0; frame < 20000; ++frame) {
-    int32_t missed = Frame(*game, int32_t(random()), int32_t(random()), int32_t(random() % 3));
-    ASSERT_TRUE(missed == 0 || missed == 1);
+    int32_t escaped = Frame(*game, int32_t(random()), int32_t(random()), int32_t(random() % 3));
+    ASSERT_TRUE(escaped == 0 || escaped == 1);
     ASSERT_GE(game->GetScore(), 0);
   }
   game->Shutdown();

@@ -1,4 +1,4 @@
-// The frame rules: spawning, clicks, hits, escapes and the miss report.
+// The frame rules: spawning, clicks, hits, escapes and their report.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

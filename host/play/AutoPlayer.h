@@ -9,7 +9,7 @@
 // Plays like a good player would: it knows nothing of the game, looks at
 // the picture for things that are not sky and move, reacts after a
 // moment, moves the pointer there, leads the target a little and clicks;
-// it shoots first at what would get away first, and it misses now and then.
+// it shoots first at what would escape first, and it misses now and then.
 class AutoPlayer final : public Player {
  public:
   explicit AutoPlayer(unsigned seed);
