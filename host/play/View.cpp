@@ -31,28 +31,27 @@ void CopyScaled(BITMAP* from, BITMAP* to, int x, int y, int w, int h, int scale)
 
 }  // namespace
 
+ViewPlace::ViewPlace(int viewScale, int screenWidth, int screenHeight)
+    : scale(viewScale),
+      left(std::max(0, (screenWidth - View::kWidth * viewScale) / 2)),
+      top(std::max(0, (screenHeight - (View::kHeight + View::kStatusHeight) * viewScale) / 2)) {}
+
+MouseInput ViewPlace::ToPicture(int screenX, int screenY, int buttons) const {
+  auto down = [&](int offset) {
+    return offset >= 0 ? offset / scale : -((-offset + scale - 1) / scale);
+  };
+  return MouseInput{down(screenX - left), down(screenY - top), buttons};
+}
+
 View::View(int scale, int screenWidth, int screenHeight)
-    : scale_(scale),
-      left_((screenWidth - kWidth * scale) / 2),
-      top_((screenHeight - (kHeight + kStatusHeight) * scale) / 2),
+    : place_(scale, screenWidth, screenHeight),
       scaled_(NewBitmap(kWidth * scale, (kHeight + kStatusHeight) * scale)),
       shown_(NewBitmap(kWidth, kHeight)),
       status_(NewBitmap(kWidth, kStatusHeight)),
-      dirty_(size_t{kColumns} * kRows) {
-  left_ = std::max(left_, 0);
-  top_ = std::max(top_, 0);
-}
+      dirty_(size_t{kColumns} * kRows) {}
 
 int View::ScaleToFit(int width, int height) {
   return std::max(1, std::min(width / kWidth, height / (kHeight + kStatusHeight)));
-}
-
-MouseInput View::ToPicture(int screenX, int screenY, int buttons) const {
-  // Rounds down, also left of and above the picture.
-  auto down = [&](int offset) {
-    return offset >= 0 ? offset / scale_ : -((-offset + scale_ - 1) / scale_);
-  };
-  return MouseInput{down(screenX - left_), down(screenY - top_), buttons};
 }
 
 void View::MarkChangedTiles(BITMAP* picture) {
@@ -86,7 +85,7 @@ void View::MarkTilesUnder(const Pointer& pointer) {
 
 void View::DrawCrosshair(const Pointer& pointer) {
   if (!pointer.shown) return;
-  const int s = scale_;
+  const int s = place_.scale;
   // The pointer's own picture pixel, at scale: the arms are as wide as it.
   const int left = pointer.x * s, top = pointer.y * s, right = left + s - 1, bottom = top + s - 1;
   const int white = makecol(255, 255, 255), black = makecol(0, 0, 0);
@@ -111,12 +110,12 @@ void View::DrawStatus(const StatusLine& status) {
   textout_ex(status_.get(), font, status.left.c_str(), 8, y, text, -1);
   textout_centre_ex(status_.get(), font, status.centre.c_str(), kWidth / 2, y, text, -1);
   textout_right_ex(status_.get(), font, status.right.c_str(), kWidth - 8, y, text, -1);
-  stretch_blit(status_.get(), scaled_.get(), 0, 0, kWidth, kStatusHeight, 0, kHeight * scale_,
-               kWidth * scale_, kStatusHeight * scale_);
+  stretch_blit(status_.get(), scaled_.get(), 0, 0, kWidth, kStatusHeight, 0, kHeight * place_.scale,
+               kWidth * place_.scale, kStatusHeight * place_.scale);
 }
 
 void View::Present(BITMAP* picture, const Pointer& pointer, const StatusLine& status) {
-  const int s = scale_;
+  const int s = place_.scale;
   if (everything_) {
     clear_bitmap(screen);  // black around the view
     std::fill(dirty_.begin(), dirty_.end(), 1);
@@ -151,12 +150,12 @@ void View::Present(BITMAP* picture, const Pointer& pointer, const StatusLine& st
   DrawCrosshair(pointer);
   acquire_screen();
   for (int i = 0; i < count; ++i) {
-    blit(scaled_.get(), screen, runs[i].x * s, runs[i].y * s, left_ + runs[i].x * s,
-         top_ + runs[i].y * s, runs[i].w * s, kTileHeight * s);
+    blit(scaled_.get(), screen, runs[i].x * s, runs[i].y * s, place_.left + runs[i].x * s,
+         place_.top + runs[i].y * s, runs[i].w * s, kTileHeight * s);
   }
   if (everything_ || !(status == lastStatus_)) {
     DrawStatus(status);
-    blit(scaled_.get(), screen, 0, kHeight * s, left_, top_ + kHeight * s, kWidth * s,
+    blit(scaled_.get(), screen, 0, kHeight * s, place_.left, place_.top + kHeight * s, kWidth * s,
          kStatusHeight * s);
   }
   release_screen();

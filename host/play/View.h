@@ -31,6 +31,16 @@ struct Pointer {
   bool shown = false;
 };
 
+// Where the view sits on a screen: scaled by a whole number and centred, or
+// at the top left of a screen smaller than it.
+struct ViewPlace {
+  ViewPlace(int scale, int screenWidth, int screenHeight);
+  // A position on the screen as a position in the picture, rounded down
+  // (also left of and above it).
+  MouseInput ToPicture(int screenX, int screenY, int buttons) const;
+  int scale, left, top;
+};
+
 class View {
  public:
   static constexpr int kWidth = kGamePictureWidth, kHeight = kGamePictureHeight;
@@ -51,7 +61,9 @@ class View {
   // the crosshair. The picture itself is not changed.
   void Present(BITMAP* picture, const Pointer& pointer, const StatusLine& status);
   // A position on the screen as a position in the picture.
-  MouseInput ToPicture(int screenX, int screenY, int buttons) const;
+  MouseInput ToPicture(int screenX, int screenY, int buttons) const {
+    return place_.ToPicture(screenX, screenY, buttons);
+  }
 
  private:
   char& Dirty(int row, int column) { return dirty_[size_t(row) * kTileColumns + size_t(column)]; }
@@ -60,7 +72,7 @@ class View {
   void DrawCrosshair(const Pointer& pointer);
   void DrawStatus(const StatusLine& status);
 
-  int scale_, left_, top_;
+  const ViewPlace place_;
   Bitmap scaled_;  // the view at scale, the crosshair drawn in
   Bitmap shown_;   // the picture as last shown
   Bitmap status_;  // the status line at 1x

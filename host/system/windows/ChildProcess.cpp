@@ -8,6 +8,7 @@
 #include <new>
 
 #include "ChildRecord.h"
+#include "CommandLine.h"
 #include "LastError.h"
 #include "ProcessInfo.h"
 #include "System.h"
@@ -70,23 +71,6 @@ std::string Crash(DWORD status, bool crashNoted) {
   return "";
 }
 
-// Windows's rule for one argument on a command line: quotes around, a quote
-// inside and the backslashes before a quote doubled.
-std::string Quoted(const std::string& argument) {
-  std::string quoted = "\"";
-  size_t backslashes = 0;
-  for (char c : argument) {
-    if (c == '\\') {
-      ++backslashes;
-      continue;
-    }
-    quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
-    backslashes = 0;
-    quoted += c;
-  }
-  return quoted.append(backslashes * 2, '\\') + "\"";
-}
-
 // This program's own command line with the work's name put first, the
 // program itself written as its full path.
 std::string ChildCommandLine(const std::string& program, const std::string& name) {
@@ -98,7 +82,7 @@ std::string ChildCommandLine(const std::string& program, const std::string& name
   } else {
     while (*line != '\0' && *line != ' ' && *line != '\t') ++line;
   }
-  return Quoted(program) + " --isolated-work " + Quoted(name) + line;
+  return QuotedForWindows(program) + " --isolated-work " + QuotedForWindows(name) + line;
 }
 
 HANDLE Inheritable(const char* file, DWORD access, DWORD creation, DWORD flags) {

@@ -1,0 +1,43 @@
+// Memory growth judged by its slope over many readings.
+#include <gtest/gtest.h>
+
+#include "GrowthSlope.h"
+
+namespace {
+
+TEST(GrowthSlopeTest, ASteadyClimbIsItsOwnSlope) {
+  GrowthSlope growth;
+  for (int step = 10; step <= 60; ++step) growth.Sample(step, 1000 + 2.5 * step);
+  EXPECT_NEAR(growth.KilobytesPerStep(), 2.5, 1e-9);
+  EXPECT_NEAR(growth.FittedGrowth(), 125, 1e-9);
+  EXPECT_TRUE(growth.Exceeds(1, 48));
+  EXPECT_EQ(growth.Describe("cycle", "cycles"),
+            "+2.500 kB a cycle over cycles 10-60 (51 readings)");
+}
+
+// One high or low reading among flat ones neither raises nor hides much.
+TEST(GrowthSlopeTest, FlatMemoryWithOneOutlierIsNotGrowth) {
+  GrowthSlope growth;
+  for (int step = 0; step < 50; ++step) growth.Sample(step, step == 25 ? 5000 : 1000);
+  EXPECT_FALSE(growth.Exceeds(1, 48)) << growth.Describe("cycle", "cycles");
+}
+
+// Growth must be fast and large: a steep slope over a few kilobytes, or a
+// gentle one over many, is the allocator settling.
+TEST(GrowthSlopeTest, GrowthMustBeBothFastAndLarge) {
+  GrowthSlope steepButSmall, largeButSlow;
+  for (int step = 0; step < 10; ++step) steepButSmall.Sample(step, 1000 + 3 * step);
+  for (int step = 0; step < 3000; step += 50) largeButSlow.Sample(step, 1000 + 0.04 * step);
+  EXPECT_FALSE(steepButSmall.Exceeds(1, 48));
+  EXPECT_FALSE(largeButSlow.Exceeds(0.05, 64));
+}
+
+TEST(GrowthSlopeTest, FewerThanTwoReadingsMeasureNothing) {
+  GrowthSlope growth;
+  EXPECT_EQ(growth.KilobytesPerStep(), 0);
+  growth.Sample(1, 500);
+  EXPECT_EQ(growth.FittedGrowth(), 0);
+  EXPECT_EQ(growth.Describe("frame", "frames"), "not measured");
+}
+
+}  // namespace
