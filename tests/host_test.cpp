@@ -67,8 +67,8 @@ TEST(HostTest, InfoNamesTheGameAndItsIcon) {
   EXPECT_TRUE(fs::exists(icon[1].str())) << icon[1];
 }
 
-// The source tree has a games/flintmoor/ of its own (art and sound, no
-// datafile); started there, gamehost still finds the built module's.
+// Started in another folder (the source tree, which has no games/ folder),
+// gamehost still finds the built module's resources.
 TEST(HostTest, PlaysAndValidatesFromTheSourceTree) {
   const std::string fromSource = std::string("cd ") + FLINTMOOR_SOURCE_DIR + " && " + kGamehost;
   Outcome played = RunCommand(fromSource + " --autoplay --frames 30");

@@ -131,7 +131,7 @@ TEST_F(HostileDatafileTest, DatafilesWithTheWrongObjectsAreRefused) {
   };
   std::vector<DatObject> swapped = all, wrongSize = all, allSounds(5, all[4]);
   std::swap(swapped[0], swapped[4]);
-  for (int i = 0; i < 4; ++i) wrongSize[i] = {"../icon.bmp", "BMP"};
+  for (int i = 0; i < 4; ++i) wrongSize[i] = {"icon.bmp", "BMP"};
   const Case cases[] = {
       {"four objects", {all.begin(), all.begin() + 4}},
       {"one object", {all[0]}},
@@ -147,7 +147,7 @@ TEST_F(HostileDatafileTest, DatafilesWithTheWrongObjectsAreRefused) {
 
 TEST_F(HostileDatafileTest, ExtraObjectsAfterTheFiveRunSafely) {
   std::vector<DatObject> objects = GameObjects();
-  objects.push_back({"../icon.bmp", "BMP"});
+  objects.push_back({"icon.bmp", "BMP"});
   objects.push_back(objects[4]);
   std::string bytes = PackDatafile(objects);
   EXPECT_EXIT(StartOn(&bytes), testing::ExitedWithCode(kRanSafely), "");

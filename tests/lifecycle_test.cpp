@@ -74,7 +74,7 @@ TEST(LifecycleTest, InitRefusesDatafilesWithoutTheGameObjectsInOrder) {
   std::vector<DatObject> swapped = all;
   std::swap(swapped[3], swapped[4]);
   std::vector<DatObject> wrongSize = all;
-  wrongSize[2] = {"../icon.bmp", "BMP"};  // 32x32
+  wrongSize[2] = {"icon.bmp", "BMP"};  // 32x32
   std::vector<DatObject> soundOnly = {all[4]};
   for (const auto& objects : {fourOnly, swapped, wrongSize, soundOnly}) {
     WorkingFolder elsewhere;
