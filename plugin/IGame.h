@@ -1,11 +1,16 @@
-// The interface between a game module and the program that hosts it.
+// The interface between a game module and the program that hosts it: the
+// whole contract, both sides of it. `gamehost --validate MODULE` checks a
+// module against it (`gamehost --list-checks` names each check).
 //
 // A module exports one function, GetPlugin, that creates its game and hands
 // the host an IGame. The host drives the game only through the virtual
 // operations below; their order is the layout of the table of virtual
 // operations shared by separately built hosts and modules, so it never changes.
 //
-// Threads: every operation is called on the host's thread.
+// Threads: every operation is called on the host's thread. A module may
+// start threads of its own, but must have stopped and joined them by the
+// time Shutdown returns (or, for one started when the module was loaded,
+// when its static destructors have run).
 //
 // Calling order a module may rely on:
 //   - any time: the identity operations, SetPath, QueryA..QueryD, NotifyA/B;
@@ -15,9 +20,35 @@
 //   - GetScore only after the first Init that answered true;
 //   - Shutdown after every Init (true or false), before the next Init and
 //     before the object is destroyed.
+// A host need not call SetPath at all: Init must not depend on it.
 //
-// The host must have initialised Allegro and set the colour depth and
-// graphics mode before Init.
+// What the host provides, before Init: Allegro initialised, its timer, the
+// keyboard and mouse installed, a colour depth and graphics mode (a window
+// or screen at least the picture's size, which may be larger: gamehost
+// opens one with its status line under the picture, at a whole-number
+// scale), and, where there is a device, sound. The host may load the module
+// before it starts Allegro, and ends Allegro (allegro_exit) before it
+// unloads the module. The working folder holds the module's resources in
+// games/<module>/ (gamehost moves there).
+//
+// What the host owns and a module must leave as it found it, after every
+// call: Allegro's set-up (colour depth, colour conversion, graphics mode and
+// screen, drawing mode, the global font, the installed timer, keyboard,
+// mouse, sound and MIDI drivers, the close-button, display-switch, mouse and
+// keyboard callbacks); the process's signal handlers; standard input,
+// output and error (file descriptors 0 to 2); and the working folder. A
+// module must not:
+//   - write files in the working folder or in its own games/<module>/
+//     folder (they may be read-only, or another program's), nor anywhere
+//     else the user did not ask for;
+//   - end the process (exit, abort, a signal to itself or its group), nor
+//     leave child processes running after Shutdown;
+//   - keep file descriptors it opened in Init after Shutdown;
+//   - leave a timer callback installed (install_int) or a voice playing
+//     (play_sample) after Shutdown and the object's destruction, or any
+//     code of its own running once it is unloaded;
+//   - take longer than 100 ms in Init, or in one Update and Draw together
+//     (more than 1% of frames over 16.7 ms, a 60 fps frame, is too slow).
 //
 // The interface is a C++ class: a host and a module must be built with
 // compilers of the same C++ ABI. On Linux that is any GCC or Clang. On
@@ -61,41 +92,52 @@ class IGame {
   char* path = nullptr;
 
   // ---- Table of virtual operations: never reorder or insert. ----
-  // Any time. Releases path.
+  // Any time. Releases path. A started game is stopped (Shutdown) first.
   virtual ~IGame();
-  // Any time. The strings live as long as the module.
+  // Any time. The strings live as long as the module (string literals or
+  // static storage), are never null, and are the same at every call, before
+  // Init, while started and after Shutdown.
   virtual const char* GetName() = 0;
   virtual const char* GetAuthor() = 0;
   virtual const char* GetDescription() = 0;
   virtual const char* GetVersion() = 0;
-  // Any time. File name of the game's icon picture; default "game_icon.bmp".
+  // Any time. File name of the game's icon picture, which the host looks for
+  // beside the module or in games/<module>/; default "game_icon.bmp".
   virtual const char* GetIcon();
   // Any time. Keeps the folder part of a path; a null path is ignored.
   virtual void SetPath(const char* filePath);
-  // On a created or stopped game. True when the game is ready to play.
+  // On a created or stopped game. True when the game is ready to play;
+  // false when it can't start (its resources are missing, say), after which
+  // the host still calls Shutdown. Within 100 ms.
   virtual bool Init();
-  // After every Init. Releases what Init acquired.
+  // After every Init. Releases what Init acquired: memory, bitmaps, samples
+  // (and the voices playing them), files, threads, child processes.
   virtual void Shutdown();
-  // Started game only. Paints a 640x480 picture at destination's top left.
+  // Started game only. Paints the whole 640x480 picture at destination's
+  // top left, and nothing outside it; the destination may be larger.
   virtual void Draw(BITMAP* destination) = 0;
-  // Started game only. Runs one frame; answers its escape report: 1 when a
-  // target escaped unhit in it, else 0.
-  // The first argument is reserved for the host; mouse is never null.
+  // Started game only. Runs one frame with the host's mouse (never null,
+  // read only) and answers the escape report: 1 exactly in a frame in which
+  // a target escaped unhit, else 0. The first argument is reserved: hosts
+  // pass 0 and a module must not read it.
   virtual int32_t Update(int32_t reserved, MouseInput* mouse) = 0;
-  // After the first Init that answered true. Best score of the game.
+  // After the first Init that answered true, also after Shutdown. The best
+  // score of the game since its latest Init.
   virtual int32_t GetScore() = 0;
-  // Any time. Optional queries and notifications: defaults 1, -, -, 0, 0, 0.
-  // QueryA: a value the host may ask for; by default 1.
+  // Any time. Slots kept for hosts to come: no host gives them a meaning
+  // yet, gamehost calls none of them in play (only the validator, to see
+  // they return), and a module keeps IGame's defaults.
+  // QueryA: answers 1 by default.
   virtual int32_t QueryA();
-  // NotifyA: an event the host may report; by default ignored.
+  // NotifyA: does nothing by default.
   virtual void NotifyA();
-  // NotifyB: another event the host may report; by default ignored.
+  // NotifyB: does nothing by default.
   virtual void NotifyB();
-  // QueryB: a value the host may ask for; by default 0.
+  // QueryB: answers 0 by default.
   virtual int32_t QueryB();
-  // QueryC: a value the host may ask for; by default 0.
+  // QueryC: answers 0 by default.
   virtual int32_t QueryC();
-  // QueryD: a value the host may ask for; by default 0.
+  // QueryD: answers 0 by default.
   virtual int32_t QueryD();
   // ---- End of the table. ----
 
