@@ -7,20 +7,30 @@ void GrowthSlope::Sample(double step, double kilobytes) {
   kilobytes_.push_back(kilobytes);
 }
 
-double GrowthSlope::KilobytesPerStep() const {
-  const size_t n = steps_.size();
+double GrowthSlope::Slope(size_t first, size_t last) const {
+  const size_t n = last - first;
   if (n < 2) return 0;
   double meanStep = 0, meanKb = 0;
-  for (size_t i = 0; i < n; ++i) {
+  for (size_t i = first; i < last; ++i) {
     meanStep += steps_[i] / double(n);
     meanKb += kilobytes_[i] / double(n);
   }
   double covariance = 0, variance = 0;
-  for (size_t i = 0; i < n; ++i) {
+  for (size_t i = first; i < last; ++i) {
     covariance += (steps_[i] - meanStep) * (kilobytes_[i] - meanKb);
     variance += (steps_[i] - meanStep) * (steps_[i] - meanStep);
   }
   return variance > 0 ? covariance / variance : 0;
+}
+
+double GrowthSlope::KilobytesPerStep() const {
+  return Slope(0, steps_.size());
+}
+
+bool GrowthSlope::Exceeds(double kilobytesPerStep, double atLeastKb) const {
+  const size_t half = steps_.size() / 2;
+  return KilobytesPerStep() > kilobytesPerStep && FittedGrowth() > atLeastKb &&
+         Slope(0, half) > kilobytesPerStep / 2 && Slope(half, steps_.size()) > kilobytesPerStep / 2;
 }
 
 double GrowthSlope::FittedGrowth() const {

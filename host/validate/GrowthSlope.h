@@ -1,5 +1,7 @@
 // How fast resident memory grows: the least-squares slope over many samples,
-// so that one high or low reading neither raises nor hides it.
+// so that one high or low reading neither raises nor hides it, and whether
+// it goes on growing, so that one step up (the allocator taking a new
+// arena, say) is not taken for a leak.
 #ifndef FLINTMOOR_HOST_GROWTHSLOPE_H
 #define FLINTMOOR_HOST_GROWTHSLOPE_H
 
@@ -15,14 +17,16 @@ class GrowthSlope {
   // The fitted growth from the first sample to the last, in kilobytes.
   double FittedGrowth() const;
   // Whether memory grows faster than kilobytesPerStep and by more than
-  // atLeastKb in all: slow or small growth is the allocator settling.
-  bool Exceeds(double kilobytesPerStep, double atLeastKb) const {
-    return KilobytesPerStep() > kilobytesPerStep && FittedGrowth() > atLeastKb;
-  }
+  // atLeastKb in all (slow or small growth is the allocator settling), and
+  // goes on growing: in the first half of the readings and in the second,
+  // each at least half as fast.
+  bool Exceeds(double kilobytesPerStep, double atLeastKb) const;
   // "+1.02 kB a frame over frames 500-3000 (51 readings)".
   std::string Describe(const std::string& step, const std::string& steps) const;
 
  private:
+  // The slope of readings [first, last).
+  double Slope(size_t first, size_t last) const;
   std::vector<double> steps_, kilobytes_;
 };
 
