@@ -13,6 +13,7 @@ struct Options {
   std::string module;  // empty: the flintmoor module beside gamehost
   bool info = false;
   bool validate = false;
+  bool listChecks = false;
   SessionSettings play;
   ValidatorSettings check;  // check.module is module's absolute form
 };

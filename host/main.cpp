@@ -29,6 +29,7 @@ int PrintInfo(const GameModule& module) {
 int Run(int argc, char** argv) {
   try {
     Options options = ParseOptions(argc, argv);
+    if (options.listChecks) return ListChecks(options.check.json);
     if (options.validate) {
       if (options.module.empty()) throw HostError(kExitUsage, "--validate needs a MODULE");
       return RunValidator(options.check);

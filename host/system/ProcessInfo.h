@@ -3,6 +3,8 @@
 #define FLINTMOOR_HOST_PROCESSINFO_H
 
 #include <string>
+#include <utility>
+#include <vector>
 
 // Memory of the process in RAM now, in kilobytes; 0 when unknown.
 long ResidentKilobytes();
@@ -16,5 +18,20 @@ int ThreadCount();
 
 // The running program's file; empty when unknown.
 std::string ExecutablePath();
+
+// File descriptors (handles, on Windows) the process has open now; 0 when
+// unknown.
+int OpenDescriptorCount();
+
+// The process's children now, by process id; on Linux also the orphans of
+// its descendants, which AdoptOrphans makes its own.
+std::vector<long> ChildProcesses();
+void AdoptOrphans();
+
+// What of the process belongs to the host and may be changed behind its
+// back: how each signal is handled, what the standard input, output and
+// error are. Each entry a thing named in words, and its state.
+using ProcessState = std::vector<std::pair<std::string, std::string>>;
+ProcessState HostOwnedProcessState();
 
 #endif

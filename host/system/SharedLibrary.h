@@ -27,10 +27,12 @@ class SharedLibrary {
   static bool InProcess(const std::string& path);
 
   // The system's own names, for reports: how a library is loaded, the call
-  // that lets it go, and what can keep it loaded after that.
+  // that lets it go, what can keep it loaded after that, and what keeps
+  // memory at every unload (the likely cause, or empty).
   static const char* const kLoadedWith;
   static const char* const kUnloadCall;
   static const char* const kKeptBy;
+  static const char* const kKeepsAtEachLoad;
 
  private:
   std::string path_;

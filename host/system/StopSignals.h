@@ -9,6 +9,10 @@
 // From now on a stop signal only sets the request.
 void CatchStopSignals();
 
+// The stop signals back to what they do to any program, in a process that
+// must not keep the request (a child forked to run a module's check).
+void ReleaseStopSignals();
+
 // The signal that asked gamehost to stop, or 0. Safe to ask from anywhere.
 int StopRequested();
 

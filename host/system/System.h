@@ -30,6 +30,11 @@ std::string UserDataFolder();
 // "there is none" from "it failed" when none opened.
 bool SoundDeviceExpected();
 
+// Where there is no sound device, gives the sound drivers one that plays
+// nothing (ALSA's null device, configured in `folder`), so a program's
+// sound runs as it would on a player's machine.
+void UseSilentSoundDeviceWhereNone(const std::string& folder);
+
 // A new empty folder in the temporary folder, its name starting with
 // `prefix`; empty when none could be made.
 std::string MakeTemporaryFolder(const std::string& prefix);

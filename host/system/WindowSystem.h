@@ -20,4 +20,9 @@ struct ScreenPoint {
 // and mouse_on_screen() are all there is).
 std::optional<ScreenPoint> PointerOnScreen();
 
+// The function set_close_button_callback installed, where the system lets
+// it be read: Allegro keeps it in its X driver's state, but hides it on
+// Windows (empty there).
+std::optional<const void*> CloseButtonCallback();
+
 #endif

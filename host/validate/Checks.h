@@ -1,12 +1,15 @@
-// The validator's checks. Each runs in its own child process, in a private
-// working folder, with Allegro started at its colour depth; it answers what
-// it found when the module kept the contract and throws CheckFailure, saying
-// what to fix, when it did not.
+// The validator's checks, in one table: each with its name and the promise
+// it holds a module to. Each runs in its own child process, in a private
+// working folder, with Allegro started at its colour depth (or started by
+// the check itself, as gamehost starts it); it answers what it found when
+// the module kept the contract and throws CheckFailure, saying what to fix,
+// when it did not.
 #ifndef FLINTMOOR_HOST_CHECKS_H
 #define FLINTMOOR_HOST_CHECKS_H
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "ChildProcess.h"
 
@@ -29,6 +32,19 @@ constexpr bool kMemoryJudged = false;
 constexpr bool kMemoryJudged = true;
 #endif
 
+struct Check {
+  const char* name;
+  const char* promise;  // one line, for --list-checks and the README
+  int seconds;          // for the whole check
+  int depth;            // Allegro started at this depth first; 0: the check starts it
+  std::string (*run)(const Subject&, Progress&);
+};
+
+// Every check, in the order they run.
+const std::vector<Check>& AllChecks();
+// The check of that name, or null.
+const Check* FindCheck(const std::string& name);
+
 // IdentityChecks.cpp
 std::string ExportsGetPlugin(const Subject& subject, Progress& progress);
 std::string Identity(const Subject& subject, Progress& progress);
@@ -43,5 +59,9 @@ std::string Frames(const Subject& subject, Progress& progress);
 // UnloadChecks.cpp
 std::string Unload(const Subject& subject, Progress& progress);
 std::string LoadCycles(const Subject& subject, Progress& progress);
+// AsGamehostChecks.cpp: loaded before Allegro, in gamehost's window at 1x
+// and 2x, with keyboard, mouse and sound, unloaded after allegro_exit.
+std::string AsGamehostAt1x(const Subject& subject, Progress& progress);
+std::string AsGamehostAt2x(const Subject& subject, Progress& progress);
 
 #endif

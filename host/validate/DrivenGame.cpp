@@ -2,15 +2,22 @@
 
 #include <allegro.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 
 #include "Checks.h"
 #include "HostError.h"
+#include "HostState.h"
+#include "ProcessInfo.h"
+#include "ReportText.h"
 #include "SharedLibrary.h"
 
 namespace {
+
+// One frame longer than this is a stall a player sees, however fast the rest.
+constexpr double kSlowestFrameMs = 100;
 
 std::string Describe(const MouseInput& mouse) {
   char text[96];
@@ -24,8 +31,8 @@ Bitmap NewPicture() {
   return Bitmap(create_bitmap(kGamePictureWidth, kGamePictureHeight));
 }
 
-LoadedModule LoadModule(const std::string& path, Progress& progress) {
-  progress.Call("loading the module (its static constructors)");
+LoadedModule LoadModule(const std::string& path, Progress& progress, const std::string& when) {
+  progress.Call("loading the module" + when + " (its static constructors)");
   try {
     LoadedModule module(new GameModule(path), LeaveLoaded{&progress});
     progress.Returned();
@@ -49,7 +56,7 @@ bool UnloadNow(LoadedModule& module, const std::string& seenBefore) {
 }
 
 DrivenGame::DrivenGame(const GameModule& module, Progress& progress)
-    : progress_(progress), allegro_(CurrentAllegroState()) {
+    : progress_(progress), host_(CurrentHostState()), children_(ChildProcesses()) {
   progress_.Call("GetPlugin");
   game_ = module.NewGame().release();
   if (game_ == nullptr) throw CheckFailure("GetPlugin answered null");
@@ -73,6 +80,35 @@ void DrivenGame::Shutdown() {
   progress_.Call("Shutdown");
   game_->Shutdown();
   Returned("Shutdown");
+  if (const int voices = PlayingVoices(); voices > 0) {
+    throw CheckFailure("Shutdown left " + std::to_string(voices) +
+                       " voice(s) playing: stop what the game plays (stop_sample, or "
+                       "destroy_sample) before Shutdown returns, or the mixer plays freed memory");
+  }
+  std::vector<long> children;
+  for (long child : ChildProcesses()) {
+    if (std::find(children_.begin(), children_.end(), child) == children_.end()) {
+      children.push_back(child);
+    }
+  }
+  if (!children.empty()) {
+    std::string pids;
+    for (long pid : children) pids += (pids.empty() ? "" : ", ") + std::to_string(pid);
+    throw CheckFailure("Shutdown left " + std::to_string(children.size()) +
+                       " process(es) the module started running (" + pids +
+                       "): end them and wait for them before Shutdown returns");
+  }
+}
+
+std::string DrivenGame::Identity() {
+  progress_.Call("the identity operations");
+  std::string answers;
+  for (const char* answer : {game_->GetName(), game_->GetAuthor(), game_->GetDescription(),
+                             game_->GetVersion(), game_->GetIcon()}) {
+    answers += std::string(answers.empty() ? "" : " | ") + (answer != nullptr ? answer : "(null)");
+  }
+  Returned("the identity operations");
+  return answers;
 }
 
 int32_t DrivenGame::GetScore(const char* when) {
@@ -100,7 +136,15 @@ double DrivenGame::Frame(int frame, const MouseInput& mouse, BITMAP* destination
   game_->Draw(destination);
   auto end = Clock::now();
   Returned("Draw at frame " + std::to_string(frame));
-  return std::chrono::duration<double, std::milli>((updated - start) + (end - drawStart)).count();
+  const double ms =
+      std::chrono::duration<double, std::milli>((updated - start) + (end - drawStart)).count();
+  if (ms > kSlowestFrameMs) {
+    throw CheckFailure("Update and Draw at frame " + std::to_string(frame) + " took " +
+                       Milliseconds(ms) + ", over " + Milliseconds(kSlowestFrameMs, 0) +
+                       ": a player sees the game stop (a frame is 16.7 ms at 60 frames a second; "
+                       "load what a frame needs in Init)");
+  }
+  return ms;
 }
 
 void DrivenGame::Play(int frames, MouseSequence& mouse, BITMAP* destination) {
@@ -116,10 +160,9 @@ void DrivenGame::Destroy() {
 
 void DrivenGame::Returned(const std::string& call) {
   progress_.Returned();
-  AllegroState now = CurrentAllegroState();
-  std::string changes = AllegroChanges(allegro_, now);
+  std::string changes = HostStateChanges(host_, CurrentHostState());
   if (!changes.empty()) {
     throw CheckFailure(call + " changed " + changes +
-                       ": Allegro's set-up is the host's, a module must leave it as it is");
+                       ": these are the host's, a module must leave them as it found them");
   }
 }

@@ -5,11 +5,12 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "AllegroState.h"
 #include "Bitmap.h"
 #include "ChildProcess.h"
 #include "GameModule.h"
+#include "HostState.h"
 #include "IGame.h"
 #include "MouseSequence.h"
 
@@ -27,7 +28,8 @@ struct LeaveLoaded {
 using LoadedModule = std::unique_ptr<GameModule, LeaveLoaded>;
 
 // The module, loaded with the progress noted. Throws CheckFailure.
-LoadedModule LoadModule(const std::string& path, Progress& progress);
+LoadedModule LoadModule(const std::string& path, Progress& progress,
+                        const std::string& when = "");
 // Unloads it now, with the progress noted: anything of it that runs on
 // afterwards crashes, and the report then says so, with what was seen of it
 // before if given. True when it really left the process.
@@ -44,24 +46,33 @@ class DrivenGame {
   DrivenGame& operator=(const DrivenGame&) = delete;
 
   IGame& Game() { return *game_; }
+  // The host changed its own set-up (it started Allegro): that is what the
+  // game must leave alone from now on.
+  void HostChanged() { host_ = CurrentHostState(); }
+  // The five identity answers in one line, to compare as the game goes on.
+  std::string Identity();
   void SetPath(const std::string& path);
   bool Init();
+  // Shutdown, and then nothing of the game's may still play or run: no
+  // voice of the mixer, no child process. Throws CheckFailure.
   void Shutdown();
   int32_t GetScore(const char* when);
   // Update with the mouse, then Draw into the destination; answers how long
-  // the two took, in milliseconds. Throws CheckFailure.
+  // the two took, in milliseconds. Throws CheckFailure, also when they took
+  // over 100 ms.
   double Frame(int frame, const MouseInput& mouse, BITMAP* destination);
   // Frames with input from the sequence.
   void Play(int frames, MouseSequence& mouse, BITMAP* destination);
   void Destroy();
 
  private:
-  // Throws CheckFailure when the call changed Allegro's set-up.
+  // Throws CheckFailure when the call changed what the host owns.
   void Returned(const std::string& call);
 
   IGame* game_;
   Progress& progress_;
-  AllegroState allegro_;
+  HostState host_;
+  std::vector<long> children_;  // the host's own child processes (a private display, say)
 };
 
 #endif

@@ -10,22 +10,17 @@
 #include "Checks.h"
 #include "DrivenGame.h"
 #include "GrowthSlope.h"
+#include "PaintWatch.h"
 #include "ProcessInfo.h"
 #include "ReportText.h"
 
 namespace {
 
 constexpr int kFrames = 3000;
-constexpr int kWidth = kGamePictureWidth, kHeight = kGamePictureHeight, kMargin = 48;
-constexpr int kPaintEvery = 100;  // frames between looks at what Draw painted
 constexpr double kFrameMs = 1000.0 / 60;
 constexpr int kSlowFramesTolerated = kFrames / 100;  // a busy machine's hiccups
 constexpr int kMemoryFrom = 500, kMemoryEvery = 50;
 constexpr double kMostKbAFrame = 0.05, kLeastGrowthKb = 64;
-
-std::string At(int x, int y) {
-  return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
-}
 
 // Per frame, Update and Draw together.
 class FrameCosts {
@@ -59,69 +54,6 @@ class FrameCosts {
   int slow_ = 0;
 };
 
-// Draw must paint all of 640x480 at the destination's top left and nothing
-// beyond it. Before some frames the picture is filled with one of two
-// colours no game draws on purpose; a pixel still showing its fill colour
-// after Draw in a frame of each is one Draw does not paint.
-class PaintWatch {
- public:
-  explicit PaintWatch(BITMAP* destination)
-      : destination_(destination),
-        untouched_(makecol(3, 254, 7)),
-        fills_{makecol(254, 3, 250), makecol(5, 9, 251)},
-        leftAlone_(2, std::vector<bool>(size_t(kWidth) * kHeight)) {
-    clear_to_color(destination_, untouched_);
-  }
-  void BeforeDraw(int frame) {
-    if (frame % kPaintEvery == 0) {
-      rectfill(destination_, 0, 0, kWidth - 1, kHeight - 1, fills_[Sample(frame) % 2]);
-    }
-  }
-  // Throws CheckFailure.
-  void AfterDraw(int frame) {
-    if (frame % kPaintEvery != 0) return;
-    const int which = Sample(frame) % 2;
-    const int fill = fills_[which];
-    int unpainted = 0, firstX = -1, firstY = -1;
-    for (int y = 0; y < kHeight; ++y) {
-      for (int x = 0; x < kWidth; ++x) {
-        bool left = getpixel(destination_, x, y) == fill;
-        leftAlone_[size_t(which)][size_t(y) * kWidth + size_t(x)] = left;
-        if (left && Sample(frame) > 0 &&
-            leftAlone_[size_t(1 - which)][size_t(y) * kWidth + size_t(x)]) {
-          if (unpainted++ == 0) {
-            firstX = x;
-            firstY = y;
-          }
-        }
-      }
-    }
-    if (unpainted > 0) {
-      throw CheckFailure(
-          "Draw left " + std::to_string(unpainted) + " of " + std::to_string(kWidth * kHeight) +
-          " pixels of the picture unpainted in frames " + std::to_string(frame - kPaintEvery) +
-          " and " + std::to_string(frame) + ", first at " + At(firstX, firstY) +
-          ": Draw must paint the whole 640x480 picture into the destination it is given");
-    }
-    for (int y = 0; y < destination_->h; ++y) {
-      for (int x = y < kHeight ? kWidth : 0; x < destination_->w; ++x) {
-        if (getpixel(destination_, x, y) != untouched_) {
-          throw CheckFailure("Draw wrote at " + At(x, y) +
-                             ", outside the 640x480 picture, by frame " + std::to_string(frame));
-        }
-      }
-    }
-  }
-
- private:
-  static int Sample(int frame) { return frame / kPaintEvery; }
-
-  BITMAP* destination_;
-  int untouched_;
-  int fills_[2];
-  std::vector<std::vector<bool>> leftAlone_;  // per fill colour, per pixel
-};
-
 }  // namespace
 
 std::string Frames(const Subject& subject, Progress& progress) {
@@ -130,14 +62,13 @@ std::string Frames(const Subject& subject, Progress& progress) {
   game.SetPath(subject.module);
   if (!game.Init()) throw CheckFailure("Init answered false (see the Init in time check)");
   const int depth = get_color_depth();
-  const Bitmap destination(create_bitmap(kWidth + kMargin, kHeight + kMargin));
-  PaintWatch paint(destination.get());
+  PaintWatch paint;
   MouseSequence mouse(subject.seed + unsigned(depth));
   FrameCosts costs;
   GrowthSlope growth;
   for (int frame = 0; frame < kFrames; ++frame) {
     paint.BeforeDraw(frame);
-    costs.Add(frame, game.Frame(frame, mouse.Next(), destination.get()));
+    costs.Add(frame, game.Frame(frame, mouse.Next(), paint.Destination()));
     if (costs.TooSlow()) throw CheckFailure(costs.SlowReport());
     paint.AfterDraw(frame);
     if (frame >= kMemoryFrom && frame % kMemoryEvery == 0) {

@@ -1,22 +1,22 @@
-// The part of Allegro's global set-up that belongs to the host: a module
-// must leave it as it found it.
-#ifndef FLINTMOOR_HOST_ALLEGROSTATE_H
-#define FLINTMOOR_HOST_ALLEGROSTATE_H
+// What a host owns that a module must leave as it found it: Allegro's global
+// set-up (depth, conversion, mode and screen, drawing mode, font, drivers,
+// callbacks) and the process's (signal handlers, standard streams).
+#ifndef FLINTMOOR_HOST_HOSTSTATE_H
+#define FLINTMOOR_HOST_HOSTSTATE_H
 
 #include <string>
+#include <utility>
+#include <vector>
 
-struct AllegroState {
-  int colourDepth;
-  int colourConversion;
-  int graphicsDriver;  // its id, 0 when there is no graphics mode
-  int screenWidth, screenHeight;
-  const void* screen;
-  bool timerInstalled;
-};
+// Each thing named in words, with the call that sets it, and its state.
+using HostState = std::vector<std::pair<std::string, std::string>>;
 
-AllegroState CurrentAllegroState();
+HostState CurrentHostState();
 
 // What changed from `before` to `after`, in words; empty when nothing did.
-std::string AllegroChanges(const AllegroState& before, const AllegroState& after);
+std::string HostStateChanges(const HostState& before, const HostState& after);
+
+// Voices of Allegro's mixer that are playing now.
+int PlayingVoices();
 
 #endif

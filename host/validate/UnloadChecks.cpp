@@ -90,8 +90,8 @@ std::string Unload(const Subject& subject, Progress& progress) {
                               "Shutdown and delete";
   bool left = UnloadNow(module, seen);
   if (!left) {
-    throw CheckFailure(std::string("still loaded after ") + SharedLibrary::kUnloadCall + " (" +
-                       SharedLibrary::kKeptBy + "?)");
+    throw CheckFailure(std::string("still loaded after ") + SharedLibrary::kUnloadCall +
+                       ": something keeps it loaded, likely " + SharedLibrary::kKeptBy);
   }
   // Anything of the module's still running now runs unmapped code.
   progress.Step(
@@ -132,7 +132,8 @@ std::string LoadCycles(const Subject& subject, Progress& progress) {
   std::string grew =
       "resident memory " + growth.Describe("cycle", "cycles") + " of load, play, unload";
   if (kMemoryJudged && growth.Exceeds(kMostKbACycle, kLeastGrowthKb)) {
-    throw CheckFailure(grew + ": something of each load outlives the unload");
+    throw CheckFailure(grew + ": something of each load outlives the unload" +
+                       SharedLibrary::kKeepsAtEachLoad);
   }
   return grew + (kMemoryJudged ? "" : " (not judged under AddressSanitizer)");
 }

@@ -15,6 +15,7 @@
 #include "AllegroStart.h"
 #include "Checks.h"
 #include "ChildProcess.h"
+#include "FolderSnapshot.h"
 #include "HostError.h"
 #include "IGame.h"
 #include "PrivateDisplay.h"
@@ -29,50 +30,33 @@ namespace {
 
 constexpr int kCallSeconds = 5;  // longer in one call is a hang
 
-// A check runs in its own child process: Allegro started at a colour depth,
-// in a private working folder.
-struct Check {
-  const char* name;
-  int seconds;  // for the whole check
-  int depth;
-  std::string (*run)(const Subject&, Progress&);
-};
-
-const Check kChecks[] = {
-    {"exports GetPlugin", 10, 32, ExportsGetPlugin},
-    {"identity", 10, 32, Identity},
-    {"SetPath", 10, 32, SetPath},
-    {"Init in time", 10, 32, InitInTime},
-    {"frames at 32 bpp", 60, 32, Frames},
-    {"frames at 16 bpp", 60, 16, Frames},
-    {"lifecycle", 30, 32, Lifecycle},
-    {"without resources", 30, 32, WithoutResources},
-    {"Init/Shutdown cycles", 60, 32, InitShutdownCycles},
-    {"unload", 20, 32, Unload},
-    {"load cycles", 60, 32, LoadCycles},
-};
-
 // Allegro as a host sets it up: library, timer, colour depth and, where the
-// display allows, a 640x480 window.
+// display allows, a window of the game's picture size.
 bool StartAllegroAsHost(int depth) {
   if (!StartAllegroLibrary()) return false;
   install_timer();
   set_color_depth(depth);
-  set_gfx_mode(GFX_AUTODETECT_WINDOWED, kGamePictureWidth, kGamePictureHeight, 0,
-               0);  // memory bitmaps do without
+  // (Memory bitmaps do without the window.)
+  set_gfx_mode(GFX_AUTODETECT_WINDOWED, kGamePictureWidth, kGamePictureHeight, 0, 0);
   set_color_depth(depth);
   return true;
 }
 
 Verdict RunCheck(const Check& check, const Subject& subject, Progress& progress) {
-  progress.Step("while starting Allegro");
-  if (!StartAllegroAsHost(check.depth)) {
-    return {false, std::string("Allegro did not start: ") + allegro_error, ""};
+  if (check.depth != 0) {
+    progress.Step("while starting Allegro");
+    if (!StartAllegroAsHost(check.depth)) {
+      return {false, std::string("Allegro did not start: ") + allegro_error, ""};
+    }
+    // Allegro's own crash handlers shut it down first, which can fail in
+    // turn and hide the signal; the report names the signal that really came.
+    progress.WatchCrashes();
   }
-  // Allegro's own crash handlers shut it down first, which can fail in turn
-  // and hide the signal; the report names the signal that really came.
-  progress.WatchCrashes();
   ScratchFolder working(subject.resources);
+  // The module's own folder as it sees it: through the link to its
+  // resources, or in their copy.
+  const std::string ownFolder = "games/" + fs::path(subject.module).stem().string();
+  const FolderSnapshot own((fs::path(working.Path()) / ownFolder).string());
   fs::current_path(working.Path());
   try {
     std::string found = check.run(subject, progress);
@@ -82,6 +66,13 @@ Verdict RunCheck(const Check& check, const Subject& subject, Progress& progress)
               "the module created " + created +
                   " in the working folder: a module must not write there (it may be read only, "
                   "or another program's)",
+              ""};
+    }
+    const std::string written = own.Changes();
+    if (!written.empty()) {
+      return {false,
+              "the module wrote in its own " + ownFolder + "/: " + written +
+                  " (it may be read only, and is the same for every player)",
               ""};
     }
     return {true, found, ""};
@@ -137,9 +128,8 @@ int ServeWork(const std::string& name, const Subject& subject) {
   if (name == AllegroStarts().name) {
     verdict = ServeChildWork(AllegroStarts());
   } else {
-    auto check = std::find_if(std::begin(kChecks), std::end(kChecks),
-                              [&](const Check& c) { return name == c.name; });
-    if (check == std::end(kChecks)) throw HostError(kExitUsage, "no check named '" + name + "'");
+    const Check* check = FindCheck(name);
+    if (check == nullptr) throw HostError(kExitUsage, "no check named '" + name + "'");
     verdict = ServeChildWork(CheckWork(*check, subject));
   }
   // Done in this process: Allegro lets go of the display before it goes.
@@ -163,10 +153,24 @@ int RunValidator(const ValidatorSettings& settings) {
   }
   Subject subject{module.string(), ResourceFolder(module.string()), settings.seed};
   if (!settings.childWork.empty()) return ServeWork(settings.childWork, subject);
+  for (const std::string& name : settings.only) {
+    if (FindCheck(name) == nullptr) {
+      throw HostError(kExitUsage,
+                      "no check named '" + name + "' (gamehost --list-checks names them)");
+    }
+  }
+  std::vector<const Check*> checks;
+  for (const Check& check : AllChecks()) {
+    const bool asked =
+        settings.only.empty() ||
+        std::find(settings.only.begin(), settings.only.end(), check.name) != settings.only.end();
+    if (asked) checks.push_back(&check);
+  }
   RequireAllegro();
   int passed = 0, failed = 0;
   std::string json;
-  for (const Check& check : kChecks) {
+  for (const Check* each : checks) {
+    const Check& check = *each;
     Verdict verdict = RunInChild(CheckWork(check, subject), {check.seconds, kCallSeconds});
     if (StopRequested() != 0) {
       std::fprintf(stderr, "gamehost: validation stopped at \"%s\" (signal %d)\n", check.name,
@@ -193,4 +197,18 @@ int RunValidator(const ValidatorSettings& settings) {
     std::printf("%d passed, %d failed\n", passed, failed);
   }
   return failed == 0 ? kExitOk : kExitValidationFailed;
+}
+
+int ListChecks(bool json) {
+  std::string list;
+  for (const Check& check : AllChecks()) {
+    if (json) {
+      list += std::string(list.empty() ? "" : ",\n") + "  {\"name\": " + JsonString(check.name) +
+              ", \"promise\": " + JsonString(check.promise) + "}";
+    } else {
+      list += std::string(check.name) + ": " + check.promise + "\n";
+    }
+  }
+  std::printf(json ? "[\n%s\n]\n" : "%s", list.c_str());
+  return kExitOk;
 }

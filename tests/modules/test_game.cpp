@@ -22,16 +22,43 @@
 //   DEFECT_HANG           Update never returns at frame 1000
 //   DEFECT_EXITS          Update ends the process at frame 50
 //   DEFECT_REMOVES_TIMER  Shutdown removes Allegro's timer
-//   DEFECT_PRINTS         Init prints, and the description is not UTF-8
 //   DEFECT_TIMER_LEFT     Init installs a timer callback that stays behind
 //   DEFECT_THREAD_LEFT    Init starts a thread that nothing stops
+//   DEFECT_DRAWING_MODE   Draw leaves Allegro drawing translucently
+//   DEFECT_REMOVES_KEYBOARD  Shutdown removes the host's keyboard
+//   DEFECT_CLOSE_BUTTON   Init takes the window's close button for itself
+//   DEFECT_CATCHES_SIGINT Init installs a handler for Ctrl-C
+//   DEFECT_REDIRECTS_STDOUT  Init points standard output elsewhere
+//   DEFECT_KEEPS_FILES    Init opens a file that Shutdown leaves open
+//   DEFECT_LEAVES_PROCESS Init starts a process that nothing ends
+//   DEFECT_PLAYS_ON       Init plays a looping sample that Shutdown leaves playing
+//   DEFECT_WRITES_OWN_FOLDER  Shutdown saves a file in its own games/ folder
+//   DEFECT_IDENTITY_CHANGES  GetName answers otherwise once started
+//   DEFECT_SLOW_FIRST_FRAME  the first Update takes 250 ms
+//   DEFECT_SIGNALS_GROUP  Update at frame 50 sends SIGTERM to its process group
+//   DEFECT_NEEDS_SET_PATH Init answers false when SetPath was never called
+//   DEFECT_USES_SCREEN_SIZE  Draw paints the screen's size, not the picture's
+//   DEFECT_STATIC_ALLEGRO a static constructor asks Allegro before it is started
+//   DEFECT_PINNED         a thread_local object keeps the module loaded
+// Built with one of these instead, it is a correct module of another kind:
+//   OWN_THREAD    a thread of its own, started in Init and joined in Shutdown
+//   MANY_DRAWINGS many kinds of Allegro drawing, each setting put back after
+//   BIG_MEMORY    64 MB taken in Init and given back in Shutdown
+//   PRINTS        Init prints, and the description is not UTF-8
 #include <allegro.h>
-#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
+#ifndef _WIN32
+#include <signal.h>
+#endif
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -40,6 +67,7 @@
 namespace {
 
 [[maybe_unused]] constexpr size_t kKeptBytes = size_t(256) * 1024;
+[[maybe_unused]] constexpr size_t kBigBytes = size_t(64) << 20;
 
 volatile int leftBehindTicks = 0;
 [[maybe_unused]] void LeftBehindTick() {
@@ -52,6 +80,23 @@ volatile int leftBehindTicks = 0;
   *static_cast<volatile int*>(nullptr) = 1;  // NOLINT
 }
 
+#ifdef _WIN32
+[[maybe_unused]] constexpr const char* kNowhere = "NUL";
+#else
+[[maybe_unused]] constexpr const char* kNowhere = "/dev/null";
+#endif
+
+[[maybe_unused]] void CloseButtonOfMine() {}
+[[maybe_unused]] void OnInterrupt(int) {}
+
+#ifdef DEFECT_STATIC_ALLEGRO
+// Asks Allegro's system driver, which only exists once Allegro has started.
+const int kDesktopDepth = desktop_color_depth();
+#endif
+#ifdef DEFECT_PINNED
+thread_local std::string framesSeen;  // its destructor pins the module to the thread
+#endif
+
 [[maybe_unused]] void BusyFor(std::chrono::milliseconds time) {
   const auto until = std::chrono::steady_clock::now() + time;
   while (std::chrono::steady_clock::now() < until) {
@@ -61,12 +106,14 @@ volatile int leftBehindTicks = 0;
 class TestGame final : public IGame {
  public:
   const char* GetName() override {
-#if defined(DEFECT_PRINTS)
+#if defined(PRINTS)
     return "Test Game caf\xe9";
 #elif defined(DEFECT_NULL_NAME)
     return nullptr;
 #elif defined(DEFECT_DANGLING_NAME)
     return name_.c_str();
+#elif defined(DEFECT_IDENTITY_CHANGES)
+    return started_ ? "Test Game (playing)" : "Test Game";
 #else
     return "Test Game";
 #endif
@@ -75,7 +122,7 @@ class TestGame final : public IGame {
     return "Flintmoor tests";
   }
   const char* GetDescription() override {
-#ifdef DEFECT_PRINTS
+#ifdef PRINTS
     return "A square that follows the mouse, caf\xe9 style.";
 #else
     return "A square that follows the mouse.";
@@ -96,6 +143,50 @@ class TestGame final : public IGame {
 
   bool Init() override {
     frames_ = 0;
+    started_ = true;
+#ifdef DEFECT_NEEDS_SET_PATH
+    if (path == nullptr) return false;
+#endif
+#ifdef DEFECT_CLOSE_BUTTON
+    set_close_button_callback(CloseButtonOfMine);
+#endif
+#if defined(DEFECT_CATCHES_SIGINT) && !defined(_WIN32)
+    signal(SIGINT, OnInterrupt);
+#endif
+#ifdef DEFECT_REDIRECTS_STDOUT
+    const int elsewhere = open(kNowhere, O_WRONLY);
+    dup2(elsewhere, 1);
+    close(elsewhere);
+#endif
+#ifdef DEFECT_KEEPS_FILES
+    open(kNowhere, O_RDONLY);  // never closed
+#endif
+#if defined(DEFECT_LEAVES_PROCESS) && !defined(_WIN32)
+    if (fork() == 0) {
+      for (;;) pause();
+    }
+#endif
+#ifdef DEFECT_PLAYS_ON
+    SAMPLE* hum = create_sample(8, FALSE, 11025, 11025);
+    if (hum != nullptr) {
+      std::memset(hum->data, 128, 11025);
+      play_sample(hum, 255, 128, 1000, TRUE);  // forgotten: never stopped
+    }
+#endif
+#ifdef OWN_THREAD
+    running_ = true;
+    ticker_ = std::thread([this] {
+      while (running_) {
+        ++ticks_;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+    });
+#endif
+#ifdef BIG_MEMORY
+    big_.reset(new char[kBigBytes]);
+    // An eighth of it resident: a page takes a fault, and Init has 100 ms.
+    for (size_t at = 0; at < kBigBytes / 8; at += 4096) big_[at] = 7;
+#endif
 #ifdef DEFECT_TIMER_LEFT
     install_timer();
     install_int(LeftBehindTick, 2);
@@ -114,7 +205,7 @@ class TestGame final : public IGame {
 #ifdef DEFECT_SLOW_INIT
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
 #endif
-#ifdef DEFECT_PRINTS
+#ifdef PRINTS
     std::printf("Test Game starting\n");
     std::fprintf(stderr, "loading caf\xe9 \x01 assets\n");
 #endif
@@ -127,6 +218,25 @@ class TestGame final : public IGame {
   }
 
   void Shutdown() override {
+    started_ = false;
+#ifdef DEFECT_REMOVES_KEYBOARD
+    remove_keyboard();
+#endif
+#ifdef DEFECT_WRITES_OWN_FOLDER
+    std::error_code ignored;
+    std::filesystem::create_directories("games/test_writes_own_folder", ignored);
+    if (FILE* file = std::fopen("games/test_writes_own_folder/saved.txt", "w")) {
+      std::fprintf(file, "%d\n", frames_);
+      std::fclose(file);
+    }
+#endif
+#ifdef OWN_THREAD
+    running_ = false;
+    if (ticker_.joinable()) ticker_.join();
+#endif
+#ifdef BIG_MEMORY
+    big_.reset();
+#endif
 #ifdef DEFECT_SCORE_AFTER_SHUTDOWN
     delete best_;
     best_ = nullptr;
@@ -158,6 +268,15 @@ class TestGame final : public IGame {
 #ifdef DEFECT_EXITS
     if (frames_ == 50) std::exit(3);
 #endif
+#if defined(DEFECT_SIGNALS_GROUP) && !defined(_WIN32)
+    if (frames_ == 50) kill(0, SIGTERM);
+#endif
+#ifdef DEFECT_SLOW_FIRST_FRAME
+    if (frames_ == 0) std::this_thread::sleep_for(std::chrono::milliseconds(250));
+#endif
+#ifdef DEFECT_PINNED
+    framesSeen = std::to_string(frames_);
+#endif
 #ifdef DEFECT_LEAK_FRAME
     lost_ = static_cast<char*>(std::malloc(1024));  // the last one's pointer is lost
     if (lost_ != nullptr) std::memset(lost_, frames_ & 0xff, 1024);
@@ -181,8 +300,18 @@ class TestGame final : public IGame {
 #ifdef DEFECT_SLOW_DRAW
     if (frames_ > 400) BusyFor(std::chrono::milliseconds(18));
 #endif
+#ifdef DEFECT_USES_SCREEN_SIZE
+    rectfill(destination, 0, 0, SCREEN_W - 1, SCREEN_H - 1, makecol(90, 150, 250));
+#else
     rectfill(destination, 0, 0, 639, 479, makecol(90, 150, 250));
+#endif
     rectfill(destination, x_ - 8, y_ - 8, x_ + 8, y_ + 8, colour_);
+#ifdef DEFECT_DRAWING_MODE
+    drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
+#endif
+#ifdef MANY_DRAWINGS
+    DrawMany(destination);
+#endif
 #ifdef DEFECT_DRAW_OUTSIDE
     rectfill(destination, 600, 400, 700, 520, makecol(0, 0, 0));
 #endif
@@ -204,6 +333,28 @@ class TestGame final : public IGame {
   TestGame& operator=(const TestGame&) = delete;
 
  private:
+#ifdef MANY_DRAWINGS
+  // A little of everything Allegro draws with, each setting changed for it
+  // put back afterwards.
+  void DrawMany(BITMAP* destination) {
+    set_clip_rect(destination, 0, 0, 639, 479);  // the picture, not all the destination
+    set_trans_blender(0, 0, 0, 96);
+    drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
+    circlefill(destination, x_, y_, 20, makecol(255, 255, 255));
+    solid_mode();
+    set_clip_rect(destination, 100, 100, 300, 200);
+    for (int i = 0; i < 10; ++i)
+      line(destination, 0, i * 30, 639, 479 - i * 30, makecol(0, 0, i * 20));
+    set_clip_rect(destination, 0, 0, 639, 479);
+    textprintf_ex(destination, font, 10, 10, makecol(0, 0, 0), -1, "frame %d", frames_);
+    triangle(destination, 320, 10, 300, 40, 340, 40, makecol(200, 200, 0));
+    ellipse(destination, 500, 400, 30, 10, makecol(0, 100, 0));
+    const int conversion = get_color_conversion();
+    set_color_conversion(COLORCONV_NONE);
+    set_color_conversion(conversion);
+    set_clip_rect(destination, 0, 0, destination->w - 1, destination->h - 1);
+  }
+#endif
   // The square's colour: red, or with NEEDS_RESOURCES what the resource file says.
   bool LoadColour() {
     int red = 200, green = 40, blue = 40;
@@ -219,6 +370,11 @@ class TestGame final : public IGame {
   }
 
   int32_t frames_ = 0;
+  bool started_ = false;
+  [[maybe_unused]] std::atomic<bool> running_{false};
+  [[maybe_unused]] std::atomic<long> ticks_{0};
+  std::thread ticker_;
+  std::unique_ptr<char[]> big_;
   int32_t* best_ = nullptr;
   int x_ = 8, y_ = 8;
   int colour_ = 0;

@@ -1,18 +1,27 @@
-# Game modules for the validator's tests: one that keeps the contract with
-# resources of its own, one that needs none, and one for each defect it must
-# catch.
-set(validator_defects DRAW_OUTSIDE DRAW_ELSEWHERE NULL_NAME DANGLING_NAME SAME_OBJECT NULL_PATH
-  CRASH EDGE_CRASH WRITES_MOUSE LEAK_FRAME LEAK_CYCLE SCORE_AFTER_SHUTDOWN CHANGES_DEPTH
-  WRITES_FILE SLOW_DRAW SLOW_INIT HANG EXITS REMOVES_TIMER PRINTS TIMER_LEFT THREAD_LEFT)
-foreach(variant good standalone frozen ${validator_defects})
-  string(TOLOWER test_${variant} module)
+# Game modules for the validator's tests: correct ones of several kinds, and
+# one for each defect it must catch, as broken.txt lists them.
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/broken.txt broken_lines REGEX "^[a-z_]+ \\|")
+set(validator_defects)
+foreach(line IN LISTS broken_lines)
+  string(REGEX REPLACE " \\|.*" "" defect "${line}")
+  list(APPEND validator_defects ${defect})
+endforeach()
+# Correct: with resources of its own (good), needing none (standalone),
+# built against the interface as released (frozen), and the kinds
+# test_game.cpp describes.
+set(correct_variants good standalone frozen prints own_thread many_drawings big_memory)
+foreach(variant IN LISTS correct_variants validator_defects)
+  set(module test_${variant})
   add_library(${module} MODULE ${CMAKE_CURRENT_LIST_DIR}/test_game.cpp)
   set_target_properties(${module} PROPERTIES PREFIX "")
   target_link_libraries(${module} PRIVATE flintmoor-plugin)
   # Broken on purpose: what they do wrong is for the validator to find.
   target_compile_options(${module} PRIVATE -fno-sanitize=all)
+  string(TOUPPER ${variant} define)
   if(variant IN_LIST validator_defects)
-    target_compile_definitions(${module} PRIVATE DEFECT_${variant})
+    target_compile_definitions(${module} PRIVATE DEFECT_${define})
+  elseif(NOT variant MATCHES "^(good|standalone|frozen)$")
+    target_compile_definitions(${module} PRIVATE ${define})
   endif()
   list(APPEND validator_modules ${module})
 endforeach()
@@ -20,3 +29,10 @@ target_compile_definitions(test_good PRIVATE NEEDS_RESOURCES)
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/games/test_good/colour.txt "40 200 60\n")
 # Built against the interface as released, driven by today's host.
 target_include_directories(test_frozen BEFORE PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../frozen)
+# A module written in C, with a C++ shell of a few lines for IGame.
+enable_language(C)
+add_library(test_c_game MODULE ${CMAKE_CURRENT_LIST_DIR}/c_game.c
+  ${CMAKE_CURRENT_LIST_DIR}/c_game_plugin.cpp)
+set_target_properties(test_c_game PROPERTIES PREFIX "")
+target_link_libraries(test_c_game PRIVATE flintmoor-plugin)
+list(APPEND validator_modules test_c_game)

@@ -11,6 +11,8 @@
 #include <thread>
 
 #include "ChildRecord.h"
+#include "ProcessInfo.h"
+#include "StopSignals.h"
 #include "System.h"
 
 namespace {
@@ -78,6 +80,12 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
     return {false, "can't start a child process", ""};
   }
   if (child == 0) {
+    // A process group of its own, which a module that signals its group
+    // takes down instead of the validator, and which ends whole; and what
+    // the module's processes leave behind stays the child's to see.
+    setpgid(0, 0);
+    AdoptOrphans();
+    ReleaseStopSignals();  // the validator's to catch, not the module's
     if (output >= 0) RedirectOutput(output);
     childRecord = record;
     DoWork(work, *record, CurrentThread());
@@ -85,16 +93,18 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
     _exit(0);  // no exit handlers: they belong to the parent's libraries
   }
 
+  setpgid(child, child);  // (the child does too: whichever runs first)
   Ending ending;
   int status = 0;
   while (waitpid(child, &status, WNOHANG) == 0) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     ending.stopped = PastLimit(*record, started, limits);
     if (ending.stopped.empty()) continue;
-    kill(child, SIGKILL);
+    kill(-child, SIGKILL);
     waitpid(child, &status, 0);
     break;
   }
+  kill(-child, SIGKILL);  // whatever of its group is left
   if (WIFSIGNALED(status)) {
     const int signal = WTERMSIG(status);
     ending.crash = "signal " + std::to_string(signal) + " (" + strsignal(signal) + ")";

@@ -1,10 +1,17 @@
 #include "ProcessInfo.h"
 
+#include <fcntl.h>
 #include <malloc.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <string>
 
 namespace fs = std::filesystem;
 
@@ -36,4 +43,64 @@ std::string ExecutablePath() {
   std::error_code error;
   fs::path self = fs::read_symlink("/proc/self/exe", error);
   return error ? "" : self.string();
+}
+
+int OpenDescriptorCount() {
+  std::error_code error;
+  int open = 0;
+  for (fs::directory_iterator fd("/proc/self/fd", error), end; !error && fd != end;
+       fd.increment(error)) {
+    ++open;
+  }
+  return open > 0 ? open - 1 : 0;  // not the one reading the folder
+}
+
+std::vector<long> ChildProcesses() {
+  std::vector<long> children;
+  std::error_code error;
+  const std::string self = std::to_string(getpid());
+  for (fs::directory_iterator task("/proc/self/task", error), end; !error && task != end;
+       task.increment(error)) {
+    std::ifstream listed(task->path() / "children");
+    for (long child = 0; listed >> child;) children.push_back(child);
+  }
+  return children;
+}
+
+void AdoptOrphans() {
+  prctl(PR_SET_CHILD_SUBREAPER, 1);
+}
+
+ProcessState HostOwnedProcessState() {
+  ProcessState state;
+  for (int signal = 1; signal < SIGRTMIN; ++signal) {
+    if (signal == SIGKILL || signal == SIGSTOP) continue;
+    struct sigaction action {};
+    if (sigaction(signal, nullptr, &action) != 0) continue;
+    char handler[64];
+    if (action.sa_handler == SIG_DFL) {
+      std::snprintf(handler, sizeof handler, "default");
+    } else if (action.sa_handler == SIG_IGN) {
+      std::snprintf(handler, sizeof handler, "ignored");
+    } else {
+      std::snprintf(handler, sizeof handler, "handled at %p", reinterpret_cast<void*>(action.sa_handler));
+    }
+    state.emplace_back("the handler of signal " + std::to_string(signal) + " (" +
+                           strsignal(signal) + ")",
+                       handler);
+  }
+  const char* streams[] = {"standard input", "standard output", "standard error"};
+  for (int fd = 0; fd < 3; ++fd) {
+    struct stat info {};
+    std::string what = "closed";
+    if (fstat(fd, &info) == 0) {
+      what = "device " + std::to_string(info.st_dev) + " inode " + std::to_string(info.st_ino) +
+             ", flags " + std::to_string(fcntl(fd, F_GETFL));
+      std::error_code error;
+      const fs::path target = fs::read_symlink("/proc/self/fd/" + std::to_string(fd), error);
+      if (!error) what = target.string() + " (" + what + ")";
+    }
+    state.emplace_back(std::string(streams[fd]) + " (descriptor " + std::to_string(fd) + ")", what);
+  }
+  return state;
 }

@@ -4,7 +4,11 @@
 
 const char* const SharedLibrary::kLoadedWith = "RTLD_NOW | RTLD_LOCAL";
 const char* const SharedLibrary::kUnloadCall = "dlclose";
-const char* const SharedLibrary::kKeptBy = "STB_GNU_UNIQUE symbols or RTLD_NODELETE";
+const char* const SharedLibrary::kKeptBy =
+    "a thread_local object with a destructor (the C library keeps its library until the thread "
+    "that used it ends), STB_GNU_UNIQUE symbols (GCC makes them for static variables in inline "
+    "functions and templates; build with -fno-gnu-unique) or RTLD_NODELETE";
+const char* const SharedLibrary::kKeepsAtEachLoad = "";
 
 SharedLibrary::SharedLibrary(const std::string& path) : path_(path) {
   handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);

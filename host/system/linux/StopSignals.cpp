@@ -32,6 +32,14 @@ void CatchStopSignals() {
   catching = 1;
 }
 
+void ReleaseStopSignals() {
+  struct sigaction action {};
+  action.sa_handler = SIG_DFL;
+  sigemptyset(&action.sa_mask);
+  for (int signal : kStopSignals) sigaction(signal, &action, nullptr);
+  catching = 0;
+}
+
 int StopRequested() {
   return requested;
 }

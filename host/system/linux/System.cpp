@@ -51,6 +51,16 @@ bool SoundDeviceExpected() {
                               fs::exists(fs::path(home) / ".config/alsa/asoundrc")));
 }
 
+void UseSilentSoundDeviceWhereNone(const std::string& folder) {
+  if (SoundDeviceExpected()) return;
+  const std::string configuration = (fs::path(folder) / "asound.conf").string();
+  if (FILE* file = std::fopen(configuration.c_str(), "w")) {
+    std::fputs("pcm.!default { type null }\n", file);
+    std::fclose(file);
+    setenv("ALSA_CONFIG_PATH", configuration.c_str(), 1);
+  }
+}
+
 std::string MakeTemporaryFolder(const std::string& prefix) {
   std::error_code error;
   std::string pattern = (fs::temp_directory_path(error) / (prefix + "XXXXXX")).string();

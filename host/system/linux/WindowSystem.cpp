@@ -25,3 +25,7 @@ std::optional<ScreenPoint> PointerOnScreen() {
   if (!sameScreen) return std::nullopt;
   return ScreenPoint{x, y};
 }
+
+std::optional<const void*> CloseButtonCallback() {
+  return reinterpret_cast<const void*>(_xwin.close_button_callback);
+}

@@ -148,8 +148,21 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
   std::fflush(nullptr);
   const int64_t started = NowNs();
   PROCESS_INFORMATION child{};
-  const bool running = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                      0, nullptr, nullptr, &startup, &child);
+  // In a job of its own, which ends whole: the child and whatever processes
+  // the module started in it.
+  HANDLE job = CreateJobObjectA(nullptr, nullptr);
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION endsWhole{};
+  endsWhole.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (job != nullptr) {
+    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &endsWhole, sizeof endsWhole);
+  }
+  const bool running =
+      CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
+                     nullptr, nullptr, &startup, &child);
+  if (running) {
+    if (job != nullptr) AssignProcessToJobObject(job, child.hProcess);
+    ResumeThread(child.hThread);
+  }
   const std::string whyNot = running ? "" : LastErrorText();
   SetEnvironmentVariableA(kRecordVariable, nullptr);
   if (nothing != INVALID_HANDLE_VALUE) CloseHandle(nothing);
@@ -161,7 +174,7 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
     while (WaitForSingleObject(child.hProcess, 10) == WAIT_TIMEOUT) {
       ending.stopped = PastLimit(*record, started, limits);
       if (ending.stopped.empty()) continue;
-      TerminateProcess(child.hProcess, 1);
+      if (job == nullptr || !TerminateJobObject(job, 1)) TerminateProcess(child.hProcess, 1);
       WaitForSingleObject(child.hProcess, INFINITE);
       break;
     }
@@ -172,6 +185,7 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
     ending.exitStatus = int(status);
     verdict = Judge(*record, ending);
   }
+  if (job != nullptr) CloseHandle(job);  // and with it what is left of the job
   if (output != INVALID_HANDLE_VALUE) {
     verdict.output = Tail(output);
     CloseHandle(output);

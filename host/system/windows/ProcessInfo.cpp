@@ -6,6 +6,8 @@
 #include <psapi.h>
 #include <tlhelp32.h>
 
+#include <cstdio>
+
 namespace {
 
 // The working set: the process's memory in RAM, as the resident set is
@@ -46,4 +48,39 @@ std::string ExecutablePath() {
   char path[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
   return length > 0 && length < sizeof path ? std::string(path, length) : "";
+}
+
+int OpenDescriptorCount() {
+  DWORD handles = 0;
+  return GetProcessHandleCount(GetCurrentProcess(), &handles) ? int(handles) : 0;
+}
+
+std::vector<long> ChildProcesses() {
+  std::vector<long> children;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return children;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (bool more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ParentProcessID == GetCurrentProcessId()) children.push_back(long(entry.th32ProcessID));
+  }
+  CloseHandle(snapshot);
+  return children;
+}
+
+// Windows re-parents no one: a child's children stay its own.
+void AdoptOrphans() {}
+
+// No signals to hand out: the standard handles are what a module can take.
+ProcessState HostOwnedProcessState() {
+  ProcessState state;
+  const std::pair<DWORD, const char*> streams[] = {{STD_INPUT_HANDLE, "standard input"},
+                                                   {STD_OUTPUT_HANDLE, "standard output"},
+                                                   {STD_ERROR_HANDLE, "standard error"}};
+  for (const auto& [which, name] : streams) {
+    char handle[32];
+    std::snprintf(handle, sizeof handle, "handle %p", static_cast<void*>(GetStdHandle(which)));
+    state.emplace_back(name, handle);
+  }
+  return state;
 }

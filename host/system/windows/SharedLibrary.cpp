@@ -9,7 +9,12 @@
 const char* const SharedLibrary::kLoadedWith = "LoadLibraryEx";
 const char* const SharedLibrary::kUnloadCall = "FreeLibrary";
 const char* const SharedLibrary::kKeptBy =
-    "a library that pins it, or a reference it took to itself";
+    "a library that pins it, a reference it took to itself (GetModuleHandleEx with "
+    "GET_MODULE_HANDLE_EX_FLAG_PIN, LoadLibrary of itself), or a thread_local object with a "
+    "destructor";
+const char* const SharedLibrary::kKeepsAtEachLoad =
+    " (likely the C++ runtime linked into the module, -static-libstdc++ -static-libgcc: link it "
+    "with libstdc++-6.dll, as gamehost is)";
 
 namespace {
 

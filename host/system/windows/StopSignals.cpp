@@ -29,6 +29,10 @@ void CatchStopSignals() {
   SetConsoleCtrlHandler(Request, TRUE);
 }
 
+void ReleaseStopSignals() {
+  SetConsoleCtrlHandler(Request, FALSE);
+}
+
 int StopRequested() {
   return requested;
 }

@@ -34,6 +34,9 @@ bool SoundDeviceExpected() {
   return true;
 }
 
+// Every Windows has a mixer: DirectSound or WaveOut opens.
+void UseSilentSoundDeviceWhereNone(const std::string&) {}
+
 std::string MakeTemporaryFolder(const std::string& prefix) {
   std::error_code error;
   const fs::path folder = fs::temp_directory_path(error);

@@ -14,3 +14,7 @@ std::optional<ScreenPoint> PointerOnScreen() {
   }
   return ScreenPoint{int(point.x), int(point.y)};
 }
+
+std::optional<const void*> CloseButtonCallback() {
+  return std::nullopt;
+}

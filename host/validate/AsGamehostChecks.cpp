@@ -1,0 +1,126 @@
+// A module run as gamehost runs it: loaded before Allegro starts, its
+// identity read then; Allegro with keyboard, mouse, timer and sound and
+// gamehost's window (the picture and a status line, at a whole-number
+// scale); a game started without SetPath and one with it; allegro_exit;
+// then unloaded.
+#include <allegro.h>
+
+#include <chrono>
+#include <thread>
+
+#include "AllegroStart.h"
+#include "Checks.h"
+#include "DrivenGame.h"
+#include "PaintWatch.h"
+#include "ScratchFolder.h"
+#include "SharedLibrary.h"
+#include "System.h"
+
+namespace {
+
+constexpr int kStatusHeight = 20;  // gamehost's status line, at 1x
+constexpr int kFrames = 300;
+constexpr int kQuietMs = 300;
+
+// As gamehost's screen: the desktop's depth (else 32, 16), a window of the
+// picture and its status line at the scale, then sound (with a silent
+// device configured in `soundFolder` where there is none).
+void StartAllegroAsGamehost(int scale, const std::string& soundFolder, Progress& progress) {
+  progress.Step("while starting Allegro as gamehost does");
+  if (!StartAllegroLibrary()) {
+    throw CheckFailure(std::string("Allegro did not start: ") + allegro_error);
+  }
+  install_keyboard();
+  install_mouse();
+  install_timer();
+  const int width = kGamePictureWidth * scale;
+  const int height = (kGamePictureHeight + kStatusHeight) * scale;
+  bool open = false;
+  for (int depth : {desktop_color_depth(), 32, 16}) {
+    if (depth < 15 || open) continue;
+    set_color_depth(depth);
+    open = set_gfx_mode(GFX_AUTODETECT_WINDOWED, width, height, 0, 0) == 0;
+  }
+  if (!open) {
+    throw CheckFailure("can't open a " + std::to_string(width) + "x" + std::to_string(height) +
+                       " window as gamehost does: " + allegro_error);
+  }
+  UseSilentSoundDeviceWhereNone(soundFolder);
+  install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
+  progress.WatchCrashes();
+}
+
+// A game played for a while, checked all along; its identity must not
+// change on the way.
+void PlayAGame(DrivenGame& game, const std::string& identity, const char* how, unsigned seed) {
+  if (!game.Init()) {
+    throw CheckFailure(std::string("Init answered false ") + how +
+                       " (it answered true in the \"Init in time\" check): a host need not call "
+                       "SetPath, so find the resources from the working folder's games/ folder");
+  }
+  const std::string started = game.Identity();
+  if (started != identity) {
+    throw CheckFailure("the identity answers changed once Init had run, from \"" + identity +
+                       "\" to \"" + started + "\": they must be the same all along");
+  }
+  PaintWatch paint;  // the screen may be larger than the picture: Draw paints the picture
+  MouseSequence mouse(seed);
+  for (int frame = 0; frame < kFrames; ++frame) {
+    paint.BeforeDraw(frame);
+    game.Frame(frame, mouse.Next(), paint.Destination());
+    paint.AfterDraw(frame);
+  }
+  game.GetScore("while started");
+  game.Shutdown();
+  const std::string stopped = game.Identity();
+  if (stopped != identity) {
+    throw CheckFailure("the identity answers changed after Shutdown, from \"" + identity +
+                       "\" to \"" + stopped + "\": they must be the same all along");
+  }
+  game.Destroy();
+}
+
+std::string AsGamehost(const Subject& subject, Progress& progress, int scale) {
+  auto module = LoadModule(subject.module, progress,
+                           " before Allegro has started, as gamehost loads modules");
+  DrivenGame first(*module, progress);
+  const std::string identity = first.Identity();
+  first.SetPath(subject.module);
+  const ScratchFolder sound;  // kept until Allegro has ended
+  StartAllegroAsGamehost(scale, sound.Path(), progress);
+  const std::string window = std::to_string(SCREEN_W) + "x" + std::to_string(SCREEN_H);
+  first.HostChanged();
+  first.Destroy();  // gamehost reads the identity of a game it never starts
+
+  DrivenGame withoutPath(*module, progress);
+  PlayAGame(withoutPath, identity, "without SetPath", subject.seed);
+  DrivenGame withPath(*module, progress);
+  withPath.SetPath(subject.module);
+  PlayAGame(withPath, identity, "after SetPath", subject.seed + 1);
+
+  progress.Step("in allegro_exit, with the module's games gone");
+  allegro_exit();
+  if (!UnloadNow(module)) {
+    throw CheckFailure(std::string("still loaded after ") + SharedLibrary::kUnloadCall +
+                       ", with Allegro ended: something keeps it loaded, likely " +
+                       SharedLibrary::kKeptBy);
+  }
+  progress.Step("while waiting " + std::to_string(kQuietMs) +
+                " ms after Allegro ended and the module was unloaded (a thread, a signal or "
+                "exit handler of the module's?)");
+  std::this_thread::sleep_for(std::chrono::milliseconds(kQuietMs));
+  return "identity read before Allegro; " + window + " window, keyboard, mouse, sound; " +
+         std::to_string(kFrames) +
+         " frames without SetPath and with it; the answers the same all along; unloaded after "
+         "allegro_exit";
+}
+
+}  // namespace
+
+std::string AsGamehostAt1x(const Subject& subject, Progress& progress) {
+  return AsGamehost(subject, progress, 1);
+}
+
+std::string AsGamehostAt2x(const Subject& subject, Progress& progress) {
+  return AsGamehost(subject, progress, 2);
+}

@@ -1,0 +1,73 @@
+#include "PaintWatch.h"
+
+#include <allegro.h>
+
+#include <string>
+
+#include "Checks.h"
+#include "IGame.h"
+
+namespace {
+
+constexpr int kWidth = kGamePictureWidth, kHeight = kGamePictureHeight, kMargin = 48;
+constexpr int kPaintEvery = 100;  // frames between looks at what Draw painted
+
+std::string At(int x, int y) {
+  return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+}
+
+}  // namespace
+
+PaintWatch::PaintWatch()
+    : destination_(create_bitmap(kWidth + kMargin, kHeight + kMargin)),
+      untouched_(makecol(3, 254, 7)),
+      fills_{makecol(254, 3, 250), makecol(5, 9, 251)},
+      leftAlone_(2, std::vector<bool>(size_t(kWidth) * kHeight)) {
+  clear_to_color(Destination(), untouched_);
+}
+
+int PaintWatch::Sample(int frame) {
+  return frame / kPaintEvery;
+}
+
+void PaintWatch::BeforeDraw(int frame) {
+  if (frame % kPaintEvery == 0) {
+    rectfill(Destination(), 0, 0, kWidth - 1, kHeight - 1, fills_[Sample(frame) % 2]);
+  }
+}
+
+void PaintWatch::AfterDraw(int frame) {
+  if (frame % kPaintEvery != 0) return;
+  BITMAP* destination = Destination();
+  const int which = Sample(frame) % 2;
+  const int fill = fills_[which];
+  int unpainted = 0, firstX = -1, firstY = -1;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      bool left = getpixel(destination, x, y) == fill;
+      leftAlone_[size_t(which)][size_t(y) * kWidth + size_t(x)] = left;
+      if (left && Sample(frame) > 0 &&
+          leftAlone_[size_t(1 - which)][size_t(y) * kWidth + size_t(x)]) {
+        if (unpainted++ == 0) {
+          firstX = x;
+          firstY = y;
+        }
+      }
+    }
+  }
+  if (unpainted > 0) {
+    throw CheckFailure(
+        "Draw left " + std::to_string(unpainted) + " of " + std::to_string(kWidth * kHeight) +
+        " pixels of the picture unpainted in frames " + std::to_string(frame - kPaintEvery) +
+        " and " + std::to_string(frame) + ", first at " + At(firstX, firstY) +
+        ": Draw must paint the whole 640x480 picture into the destination it is given");
+  }
+  for (int y = 0; y < destination->h; ++y) {
+    for (int x = y < kHeight ? kWidth : 0; x < destination->w; ++x) {
+      if (getpixel(destination, x, y) != untouched_) {
+        throw CheckFailure("Draw wrote at " + At(x, y) +
+                           ", outside the 640x480 picture, by frame " + std::to_string(frame));
+      }
+    }
+  }
+}
