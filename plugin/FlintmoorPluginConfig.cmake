@@ -1,0 +1,7 @@
+# find_package(FlintmoorPlugin): the target Flintmoor::plugin, which gives a
+# module IGame.h, IGame's default bodies and Allegro 4 (found through
+# pkg-config, as the kit was built with it).
+include(CMakeFindDependencyMacro)
+find_dependency(PkgConfig)
+pkg_check_modules(ALLEGRO REQUIRED IMPORTED_TARGET allegro)
+include(${CMAKE_CURRENT_LIST_DIR}/FlintmoorPluginTargets.cmake)
