@@ -67,8 +67,9 @@ void PlayAGame(DrivenGame& game, const std::string& identity, const char* how, u
   MouseSequence mouse(seed);
   for (int frame = 0; frame < kFrames; ++frame) {
     paint.BeforeDraw(frame);
-    game.Frame(frame, mouse.Next(), paint.Destination());
-    paint.AfterDraw(frame);
+    const MouseInput input = mouse.Next();
+    game.Frame(frame, input, paint.Destination());
+    paint.AfterDraw(frame, input);
   }
   game.GetScore("while started");
   game.Shutdown();

@@ -19,13 +19,15 @@ namespace {
 // One frame longer than this is a stall a player sees, however fast the rest.
 constexpr double kSlowestFrameMs = 100;
 
-std::string Describe(const MouseInput& mouse) {
+}  // namespace
+
+std::string DescribeMouse(const MouseInput& mouse) {
   char text[96];
   std::snprintf(text, sizeof text, "(%d, %d, buttons %d)", mouse.x, mouse.y, mouse.buttons);
   return text;
 }
 
-}  // namespace
+namespace {}  // namespace
 
 Bitmap NewPicture() {
   return Bitmap(create_bitmap(kGamePictureWidth, kGamePictureHeight));
@@ -121,17 +123,19 @@ int32_t DrivenGame::GetScore(const char* when) {
 double DrivenGame::Frame(int frame, const MouseInput& mouse, BITMAP* destination) {
   using Clock = std::chrono::steady_clock;
   MouseInput given = mouse;
-  progress_.Call("Update at frame " + std::to_string(frame) + ", mouse " + Describe(mouse));
+  progress_.Call("Update at frame " + std::to_string(frame) + ", mouse " + DescribeMouse(mouse));
   auto start = Clock::now();
   game_->Update(0, &given);
   auto updated = Clock::now();
   Returned("Update at frame " + std::to_string(frame));
   if (std::memcmp(&given, &mouse, sizeof mouse) != 0) {
     throw CheckFailure("Update at frame " + std::to_string(frame) +
-                       " wrote to the MouseInput the host gave it: " + Describe(mouse) +
-                       " became " + Describe(given) + " (the record is the host's, read only)");
+                       " wrote to the MouseInput the host gave it: " + DescribeMouse(mouse) +
+                       " became " + DescribeMouse(given) +
+                       " (the record is the host's, read only)");
   }
-  progress_.Call("Draw at frame " + std::to_string(frame) + ", after mouse " + Describe(mouse));
+  progress_.Call("Draw at frame " + std::to_string(frame) + ", after mouse " +
+                 DescribeMouse(mouse));
   auto drawStart = Clock::now();
   game_->Draw(destination);
   auto end = Clock::now();
@@ -139,8 +143,9 @@ double DrivenGame::Frame(int frame, const MouseInput& mouse, BITMAP* destination
   const double ms =
       std::chrono::duration<double, std::milli>((updated - start) + (end - drawStart)).count();
   if (ms > kSlowestFrameMs) {
-    throw CheckFailure("Update and Draw at frame " + std::to_string(frame) + " took " +
-                       Milliseconds(ms) + ", over " + Milliseconds(kSlowestFrameMs, 0) +
+    throw CheckFailure("Update and Draw at frame " + std::to_string(frame) + ", mouse " +
+                       DescribeMouse(mouse) + ", took " + Milliseconds(ms) + ", over " +
+                       Milliseconds(kSlowestFrameMs, 0) +
                        ": a player sees the game stop (a frame is 16.7 ms at 60 frames a second; "
                        "load what a frame needs in Init)");
   }

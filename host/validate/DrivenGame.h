@@ -14,6 +14,9 @@
 #include "IGame.h"
 #include "MouseSequence.h"
 
+// The mouse as the report gives it: "(320, 240, buttons 1)".
+std::string DescribeMouse(const MouseInput& mouse);
+
 // A destination of the game's picture size, for frames no check looks at.
 Bitmap NewPicture();
 
@@ -28,8 +31,7 @@ struct LeaveLoaded {
 using LoadedModule = std::unique_ptr<GameModule, LeaveLoaded>;
 
 // The module, loaded with the progress noted. Throws CheckFailure.
-LoadedModule LoadModule(const std::string& path, Progress& progress,
-                        const std::string& when = "");
+LoadedModule LoadModule(const std::string& path, Progress& progress, const std::string& when = "");
 // Unloads it now, with the progress noted: anything of it that runs on
 // afterwards crashes, and the report then says so, with what was seen of it
 // before if given. True when it really left the process.

@@ -68,9 +68,10 @@ std::string Frames(const Subject& subject, Progress& progress) {
   GrowthSlope growth;
   for (int frame = 0; frame < kFrames; ++frame) {
     paint.BeforeDraw(frame);
-    costs.Add(frame, game.Frame(frame, mouse.Next(), paint.Destination()));
+    const MouseInput input = mouse.Next();
+    costs.Add(frame, game.Frame(frame, input, paint.Destination()));
     if (costs.TooSlow()) throw CheckFailure(costs.SlowReport());
-    paint.AfterDraw(frame);
+    paint.AfterDraw(frame, input);
     if (frame >= kMemoryFrom && frame % kMemoryEvery == 0) {
       growth.Sample(frame, double(SettledResidentKilobytes()));
     }

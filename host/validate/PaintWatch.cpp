@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Checks.h"
+#include "DrivenGame.h"
 #include "IGame.h"
 
 namespace {
@@ -36,7 +37,7 @@ void PaintWatch::BeforeDraw(int frame) {
   }
 }
 
-void PaintWatch::AfterDraw(int frame) {
+void PaintWatch::AfterDraw(int frame, const MouseInput& mouse) {
   if (frame % kPaintEvery != 0) return;
   BITMAP* destination = Destination();
   const int which = Sample(frame) % 2;
@@ -59,14 +60,16 @@ void PaintWatch::AfterDraw(int frame) {
     throw CheckFailure(
         "Draw left " + std::to_string(unpainted) + " of " + std::to_string(kWidth * kHeight) +
         " pixels of the picture unpainted in frames " + std::to_string(frame - kPaintEvery) +
-        " and " + std::to_string(frame) + ", first at " + At(firstX, firstY) +
+        " and " + std::to_string(frame) + " (after mouse " + DescribeMouse(mouse) + "), first at " +
+        At(firstX, firstY) +
         ": Draw must paint the whole 640x480 picture into the destination it is given");
   }
   for (int y = 0; y < destination->h; ++y) {
     for (int x = y < kHeight ? kWidth : 0; x < destination->w; ++x) {
       if (getpixel(destination, x, y) != untouched_) {
         throw CheckFailure("Draw wrote at " + At(x, y) +
-                           ", outside the 640x480 picture, by frame " + std::to_string(frame));
+                           ", outside the 640x480 picture, by frame " + std::to_string(frame) +
+                           ", mouse " + DescribeMouse(mouse));
       }
     }
   }

@@ -9,14 +9,15 @@
 #include <vector>
 
 #include "Bitmap.h"
+#include "IGame.h"
 
 class PaintWatch {
  public:
   PaintWatch();
   BITMAP* Destination() const { return destination_.get(); }
   void BeforeDraw(int frame);
-  // Throws CheckFailure.
-  void AfterDraw(int frame);
+  // Throws CheckFailure, naming the frame's mouse.
+  void AfterDraw(int frame, const MouseInput& mouse);
 
  private:
   static int Sample(int frame);

@@ -8,8 +8,8 @@
 // What to validate, and how (gamehost's options).
 struct ValidatorSettings {
   std::string module;
-  bool json = false;  // the results as JSON
-  unsigned seed = 1;  // of the mouse input
+  bool json = false;              // the results as JSON
+  unsigned seed = 1;              // of the mouse input
   std::vector<std::string> only;  // the checks to run, in their order; empty: all
   // Set only in a child process started to run one piece of the
   // validator's work, on systems where it can't be a fork (see
