@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "GameModule.h"
 #include "HostError.h"
@@ -11,13 +13,15 @@
 #include "ResourceFolder.h"
 #include "Session.h"
 #include "StopSignals.h"
+#include "System.h"
 #include "Validator.h"
 
 namespace {
 
 int PrintInfo(const GameModule& module) {
   auto game = module.NewGame();
-  const std::string path = std::filesystem::absolute(module.Path()).string();
+  const std::string path =
+      std::filesystem::absolute(std::filesystem::u8path(module.Path())).u8string();
   game->SetPath(path.c_str());
   std::printf("Name: %s\nAuthor: %s\nDescription: %s\nVersion: %s\nIcon: %s\n", game->GetName(),
               game->GetAuthor(), game->GetDescription(), game->GetVersion(),
@@ -47,7 +51,10 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   CatchStopSignals();
-  const int status = Run(argc, argv);
+  std::vector<std::string> arguments = ProgramArguments(argc, argv);
+  std::vector<char*> pointers;
+  for (std::string& argument : arguments) pointers.push_back(argument.data());
+  const int status = Run(int(pointers.size()), pointers.data());
   EndAsStopped();
   return status;
 }

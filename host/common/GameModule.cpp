@@ -14,11 +14,11 @@ namespace {
 // a file.
 std::string AsFile(const std::string& path) {
   std::error_code error;
-  if (!fs::is_regular_file(path, error)) {
+  if (!fs::is_regular_file(fs::u8path(path), error)) {
     throw HostError(kExitModuleUnloadable, "no game module at '" + path +
                                                "': build it with ./play, or name a module file");
   }
-  return fs::path(path).has_parent_path() ? path : (fs::path(".") / path).string();
+  return fs::u8path(path).has_parent_path() ? path : (fs::path(".") / fs::u8path(path)).u8string();
 }
 
 }  // namespace
@@ -40,10 +40,10 @@ GameModule::GameModule(const std::string& path) : path_(path), library_(AsFile(p
 std::string DefaultModulePath() {
   // Beside the running program, or in the working folder when it is unknown.
   const std::string self = ExecutablePath();
-  const fs::path folder = self.empty() ? fs::current_path() : fs::path(self).parent_path();
+  const fs::path folder = self.empty() ? fs::current_path() : fs::u8path(self).parent_path();
   const std::string file = ModuleFileName("flintmoor");
-  fs::path beside = folder / file;
-  fs::path installed = folder / FLINTMOOR_GAME_DIR_FROM_BIN / file;
-  if (!fs::exists(beside) && fs::exists(installed)) return installed.lexically_normal().string();
-  return beside.string();
+  fs::path beside = folder / fs::u8path(file);
+  fs::path installed = folder / FLINTMOOR_GAME_DIR_FROM_BIN / fs::u8path(file);
+  if (!fs::exists(beside) && fs::exists(installed)) return installed.lexically_normal().u8string();
+  return beside.u8string();
 }

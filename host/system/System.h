@@ -9,6 +9,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+// The arguments the program was started with, as UTF-8 text (as gamehost
+// keeps all its text, paths among it), the program's own name first. On
+// Windows, argv holds only what the ANSI code page can write: they are read
+// again from the command line as the system keeps it.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 // The file name of a module called `name` on this system: flintmoor.so,
 // flintmoor.dll.

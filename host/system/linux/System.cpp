@@ -17,6 +17,10 @@ std::string ModuleFileName(const std::string& name) {
   return name + ".so";
 }
 
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  return {argv, argv + argc};
+}
+
 std::string GraphicsAdvice() {
   const char* display = std::getenv("DISPLAY");
   if (display == nullptr || *display == '\0') {

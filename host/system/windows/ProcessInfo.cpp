@@ -8,6 +8,8 @@
 
 #include <cstdio>
 
+#include "Wide.h"
+
 namespace {
 
 // The working set: the process's memory in RAM, as the resident set is
@@ -45,9 +47,12 @@ int ThreadCount() {
 }
 
 std::string ExecutablePath() {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  return length > 0 && length < sizeof path ? std::string(path, length) : "";
+  // Long enough for any path the system allows.
+  std::wstring path(32768, L'\0');
+  const DWORD length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+  if (length == 0 || length >= path.size()) return "";
+  path.resize(length);
+  return Utf8(path);
 }
 
 int OpenDescriptorCount() {
@@ -62,7 +67,8 @@ std::vector<long> ChildProcesses() {
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (bool more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    if (entry.th32ParentProcessID == GetCurrentProcessId()) children.push_back(long(entry.th32ProcessID));
+    if (entry.th32ParentProcessID == GetCurrentProcessId())
+      children.push_back(long(entry.th32ProcessID));
   }
   CloseHandle(snapshot);
   return children;
