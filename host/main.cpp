@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Console.h"
 #include "GameModule.h"
 #include "HostError.h"
 #include "Options.h"
@@ -41,8 +42,11 @@ int Run(int argc, char** argv) {
     GameModule module(options.module.empty() ? DefaultModulePath() : options.module);
     return options.info ? PrintInfo(module) : PlaySession(module, options.play);
   } catch (const HostError& error) {
-    std::fprintf(error.status == kExitOk ? stdout : stderr, "%s%s\n",
-                 error.status == kExitOk ? "" : "gamehost: ", error.what());
+    if (error.status == kExitOk) {
+      std::printf("%s\n", error.what());
+    } else {
+      ReportFatal("gamehost", error.what());
+    }
     return error.status;
   }
 }
@@ -50,6 +54,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  UseParentConsole();
   CatchStopSignals();
   std::vector<std::string> arguments = ProgramArguments(argc, argv);
   std::vector<char*> pointers;
