@@ -4,10 +4,12 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Console.h"
+#include "FastDrawing.h"
 #include "GameModule.h"
 #include "HostError.h"
 #include "Options.h"
@@ -55,6 +57,7 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   UseParentConsole();
+  if (const std::optional<int> status = RunAgainWithFastDrawing()) return *status;
   CatchStopSignals();
   std::vector<std::string> arguments = ProgramArguments(argc, argv);
   std::vector<char*> pointers;
