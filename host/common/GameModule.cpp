@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "BinaryKind.h"
 #include "HostError.h"
 #include "ProcessInfo.h"
 #include "System.h"
@@ -11,12 +12,16 @@ namespace fs = std::filesystem;
 namespace {
 
 // The system's loader searches its library path for a bare name; a module is
-// a file.
+// a file, of this program's kind.
 std::string AsFile(const std::string& path) {
   std::error_code error;
   if (!fs::is_regular_file(fs::u8path(path), error)) {
-    throw HostError(kExitModuleUnloadable, "no game module at '" + path +
-                                               "': build it with ./play, or name a module file");
+    throw HostError(kExitModuleUnloadable,
+                    "no game module at '" + path + "': " + MissingModuleAdvice());
+  }
+  const std::string mismatch = KindMismatch(path);
+  if (!mismatch.empty()) {
+    throw HostError(kExitModuleUnloadable, "can't load '" + path + "': it is " + mismatch);
   }
   return fs::u8path(path).has_parent_path() ? path : (fs::path(".") / fs::u8path(path)).u8string();
 }
@@ -25,9 +30,8 @@ std::string AsFile(const std::string& path) {
 
 GameModule::GameModule(const std::string& path) : path_(path), library_(AsFile(path)) {
   if (!library_.Loaded()) {
-    throw HostError(kExitModuleUnloadable,
-                    "can't load '" + path + "': " + library_.Error() +
-                        " (is it a game module built for this system, with Allegro 4 installed?)");
+    throw HostError(kExitModuleUnloadable, "can't load '" + path + "': " + library_.Error() + " (" +
+                                               UnloadableModuleAdvice() + ")");
   }
   getPlugin_ = reinterpret_cast<GetPluginFunction>(library_.Symbol("GetPlugin"));
   if (getPlugin_ == nullptr) {
@@ -35,6 +39,10 @@ GameModule::GameModule(const std::string& path) : path_(path), library_(AsFile(p
                                            "' exports no GetPlugin: it is not a game module "
                                            "(modules export it with extern \"C\")");
   }
+}
+
+std::string KindMismatch(const std::string& modulePath) {
+  return KindMismatch(ReadBinaryKind(modulePath), ReadBinaryKind(ExecutablePath()));
 }
 
 std::string DefaultModulePath() {

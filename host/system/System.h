@@ -21,6 +21,11 @@ std::vector<std::string> ProgramArguments(int argc, char** argv);
 // flintmoor.dll.
 std::string ModuleFileName(const std::string& name);
 
+// What to do when the game module gamehost plays by default is missing, and
+// what to look at when a module file does not load: the system's own advice.
+std::string MissingModuleAdvice();
+std::string UnloadableModuleAdvice();
+
 // What to look at when Allegro can't start at all, for the message: the
 // plain reason where the system shows one (no X display named), and what
 // to do.

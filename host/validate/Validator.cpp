@@ -16,6 +16,7 @@
 #include "Checks.h"
 #include "ChildProcess.h"
 #include "FolderSnapshot.h"
+#include "GameModule.h"
 #include "HostError.h"
 #include "IGame.h"
 #include "PrivateDisplay.h"
@@ -144,6 +145,12 @@ int RunValidator(const ValidatorSettings& settings) {
   fs::path module = fs::absolute(fs::u8path(settings.module));
   if (!fs::is_regular_file(module)) {
     throw HostError(kExitModuleUnloadable, "no game module at '" + settings.module + "'");
+  }
+  // Once, before any check: each would fail alike.
+  const std::string mismatch = KindMismatch(module.u8string());
+  if (!mismatch.empty()) {
+    throw HostError(kExitModuleUnloadable,
+                    "can't validate '" + settings.module + "': it is " + mismatch);
   }
   std::optional<PrivateDisplay> display;
   try {

@@ -33,7 +33,7 @@ SharedLibrary::SharedLibrary(const std::string& path) : path_(path) {
   // The module's own folder is searched for the libraries it needs, as the
   // dynamic linker would search a run path.
   handle_ = LoadLibraryExW(AbsoluteWide(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-  if (handle_ == nullptr) error_ = LastErrorText();
+  if (handle_ == nullptr) error_ = LastErrorText("'" + path + "'");
 }
 
 SharedLibrary::~SharedLibrary() {

@@ -29,6 +29,17 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
   return arguments;
 }
 
+std::string MissingModuleAdvice() {
+  return "keep gamehost.exe with everything unpacked beside it from the ZIP, or name a module "
+         "file";
+}
+
+std::string UnloadableModuleAdvice() {
+  return "is it a game module built for Windows with MinGW-w64, with the DLLs it needs "
+         "(alleg44.dll, libstdc++-6.dll, libgcc_s_*.dll, libwinpthread-1.dll) beside it or "
+         "beside gamehost.exe?";
+}
+
 std::string GraphicsAdvice() {
   return "is this a desktop session with DirectX?";
 }
