@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
   CatchStopSignals();
   std::vector<std::string> arguments = ProgramArguments(argc, argv);
   std::vector<char*> pointers;
+  pointers.reserve(arguments.size());
   for (std::string& argument : arguments) pointers.push_back(argument.data());
   const int status = Run(int(pointers.size()), pointers.data());
   EndAsStopped();
