@@ -156,9 +156,8 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
   if (job != nullptr) {
     SetInformationJobObject(job, JobObjectExtendedLimitInformation, &endsWhole, sizeof endsWhole);
   }
-  const bool running =
-      CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
-                     nullptr, nullptr, &startup, &child);
+  const bool running = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                      CREATE_SUSPENDED, nullptr, nullptr, &startup, &child);
   if (running) {
     if (job != nullptr) AssignProcessToJobObject(job, child.hProcess);
     ResumeThread(child.hThread);
