@@ -67,13 +67,12 @@ TEST(HostTest, InfoNamesTheGameAndItsIcon) {
 }
 
 // The source tree has a games/flintmoor/ of its own (art and sound, no
-// datafile); started there, gamehost still finds the built module's.
-TEST(HostTest, PlaysAndValidatesFromTheSourceTree) {
-  const std::string fromSource = std::string("cd ") + FLINTMOOR_SOURCE_DIR + " && " + kGamehost;
-  Outcome played = RunCommand(fromSource + " --autoplay --frames 30");
+// datafile); started there, gamehost still finds the built module's. (The
+// validator's test validates the module from there.)
+TEST(HostTest, PlaysFromTheSourceTree) {
+  Outcome played = RunCommand(std::string("cd ") + FLINTMOOR_SOURCE_DIR + " && " + kGamehost +
+                              " --autoplay --frames 30");
   EXPECT_EQ(played.status, 0) << played.output;
-  Outcome validated = RunCommand(fromSource + " --validate " + FLINTMOOR_MODULE_PATH);
-  EXPECT_EQ(validated.status, 0) << validated.output;
 }
 
 // Each way of failing says what went wrong, what to do, and exits with its
