@@ -2,7 +2,8 @@
 # What several of the project's scripts share. They source it from the
 # source tree's folder (source tools/common.sh), which it sets root to, and
 # it defines:
-#   needs GROUP...   the packages of those tools/install-deps groups
+#   needs GROUP...                the packages of those tools/install-deps groups
+#   build_preset PRESET [TARGET...]   one of CMakePresets.json's builds
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -27,3 +28,9 @@ needs() {
   export FLINTMOOR_DEPS_READY
 }
 
+# Configures PRESET's folder, quietly (again keeps what is built), and builds
+# its targets, or the TARGETs given, on every core.
+build_preset() {
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1" -j"$(nproc)" ${2:+--target "${@:2}"}
+}
