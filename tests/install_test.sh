@@ -25,12 +25,12 @@ int main() {
 }
 END_OF_MAIN()
 CPP
-flags=$(PKG_CONFIG_PATH="$pc_dir" pkg-config --cflags --libs flintmoor-plugin)
-g++ -std=c++17 -Wall -Wextra -Werror -o "$prefix/host" "$prefix/host.cpp" $flags -ldl
+read -r -a flags <<<"$(PKG_CONFIG_PATH="$pc_dir" pkg-config --cflags --libs flintmoor-plugin)"
+g++ -std=c++17 -Wall -Wextra -Werror -o "$prefix/host" "$prefix/host.cpp" "${flags[@]}" -ldl
 
 # A module author's build, as the README gives it, passes the installed validator.
 g++ -std=c++17 -shared -fPIC -fvisibility=hidden -o "$prefix/mygame.so" \
-  "$(dirname "$0")/modules/test_game.cpp" $flags
+  "$(dirname "$0")/modules/test_game.cpp" "${flags[@]}"
 mkdir -p "$prefix/games"
 (cd "$prefix" && "$prefix/bin/gamehost" --validate mygame.so >"$prefix/validate.txt") ||
   { cat "$prefix/validate.txt"; exit 1; }
