@@ -39,8 +39,8 @@ TEST(GrowthSlopeTest, AOneTimeStepIsNotALeakButGrowthInBothHalvesIs) {
     GrowthSlope growth;
     for (int cycle = 10; cycle < 60; ++cycle) growth.Sample(cycle, cycle < stepAt ? 9000 : 9033);
     EXPECT_GT(growth.KilobytesPerStep(), 0.3) << "step at cycle " << stepAt;
-    EXPECT_FALSE(growth.Exceeds(0.3, 8)) << "step at cycle " << stepAt << ": "
-                                         << growth.Describe("cycle", "cycles");
+    EXPECT_FALSE(growth.Exceeds(0.3, 8))
+        << "step at cycle " << stepAt << ": " << growth.Describe("cycle", "cycles");
   }
   GrowthSlope leak;
   for (int cycle = 10; cycle < 60; ++cycle) leak.Sample(cycle, 9000 + 1.2 * cycle + cycle % 3);
