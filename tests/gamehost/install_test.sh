@@ -6,7 +6,7 @@
 # validated by the installed gamehost and played for 60 frames.
 set -euo pipefail
 build=$1
-source_dir=$(cd "$(dirname "$0")/.." && pwd)
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
