@@ -2,6 +2,7 @@
 #ifndef FLINTMOOR_HOST_PROCESSINFO_H
 #define FLINTMOOR_HOST_PROCESSINFO_H
 
+#include <chrono>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +19,22 @@ int ThreadCount();
 
 // The running program's file; empty when unknown.
 std::string ExecutablePath();
+
+// How long a stretch of this thread's own work took, leaving out the time
+// other processes took from it on a busy machine: the thread's CPU time,
+// unless it waited of its own accord (slept, blocked) in the stretch, when
+// all the time counts. Where the system can't tell them apart, the time on
+// the clock.
+class WorkTimer {
+ public:
+  WorkTimer();
+  double ElapsedMs() const;
+
+ private:
+  std::chrono::steady_clock::time_point wall_;
+  double cpuMs_ = 0;
+  long waits_ = 0;
+};
 
 // File descriptors (handles, on Windows) the process has open now; 0 when
 // unknown.

@@ -3,7 +3,6 @@
 #include <allegro.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -121,12 +120,11 @@ int32_t DrivenGame::GetScore(const char* when) {
 }
 
 double DrivenGame::Frame(int frame, const MouseInput& mouse, BITMAP* destination) {
-  using Clock = std::chrono::steady_clock;
   MouseInput given = mouse;
   progress_.Call("Update at frame " + std::to_string(frame) + ", mouse " + DescribeMouse(mouse));
-  auto start = Clock::now();
+  const WorkTimer update;
   game_->Update(0, &given);
-  auto updated = Clock::now();
+  const double updateMs = update.ElapsedMs();
   Returned("Update at frame " + std::to_string(frame));
   if (std::memcmp(&given, &mouse, sizeof mouse) != 0) {
     throw CheckFailure("Update at frame " + std::to_string(frame) +
@@ -136,12 +134,10 @@ double DrivenGame::Frame(int frame, const MouseInput& mouse, BITMAP* destination
   }
   progress_.Call("Draw at frame " + std::to_string(frame) + ", after mouse " +
                  DescribeMouse(mouse));
-  auto drawStart = Clock::now();
+  const WorkTimer draw;
   game_->Draw(destination);
-  auto end = Clock::now();
+  const double ms = updateMs + draw.ElapsedMs();
   Returned("Draw at frame " + std::to_string(frame));
-  const double ms =
-      std::chrono::duration<double, std::milli>((updated - start) + (end - drawStart)).count();
   if (ms > kSlowestFrameMs) {
     throw CheckFailure("Update and Draw at frame " + std::to_string(frame) + ", mouse " +
                        DescribeMouse(mouse) + ", took " + Milliseconds(ms) + ", over " +

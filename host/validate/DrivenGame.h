@@ -60,8 +60,9 @@ class DrivenGame {
   void Shutdown();
   int32_t GetScore(const char* when);
   // Update with the mouse, then Draw into the destination; answers how long
-  // the two took, in milliseconds. Throws CheckFailure, also when they took
-  // over 100 ms.
+  // the two took, in milliseconds of their own work (WorkTimer: what other
+  // processes take from them on a busy machine left out). Throws
+  // CheckFailure, also when they took over 100 ms.
   double Frame(int frame, const MouseInput& mouse, BITMAP* destination);
   // Frames with input from the sequence.
   void Play(int frames, MouseSequence& mouse, BITMAP* destination);

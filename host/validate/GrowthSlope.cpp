@@ -29,7 +29,10 @@ double GrowthSlope::KilobytesPerStep() const {
 
 bool GrowthSlope::Exceeds(double kilobytesPerStep, double atLeastKb) const {
   const size_t half = steps_.size() / 2;
-  return KilobytesPerStep() > kilobytesPerStep && FittedGrowth() > atLeastKb &&
+  size_t rises = 0;
+  for (size_t i = 1; i < kilobytes_.size(); ++i) rises += kilobytes_[i] > kilobytes_[i - 1];
+  const bool often = rises * 5 >= kilobytes_.size() - 1;
+  return KilobytesPerStep() > kilobytesPerStep && FittedGrowth() > atLeastKb && often &&
          Slope(0, half) > kilobytesPerStep / 2 && Slope(half, steps_.size()) > kilobytesPerStep / 2;
 }
 

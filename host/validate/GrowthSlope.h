@@ -1,7 +1,8 @@
 // How fast resident memory grows: the least-squares slope over many samples,
 // so that one high or low reading neither raises nor hides it, and whether
-// it goes on growing, so that one step up (the allocator taking a new
-// arena, say) is not taken for a leak.
+// it goes on growing, so that a step up now and then (the allocator or the
+// window system's library taking another 64 kB, say) is not taken for a
+// leak.
 #ifndef FLINTMOOR_HOST_GROWTHSLOPE_H
 #define FLINTMOOR_HOST_GROWTHSLOPE_H
 
@@ -19,7 +20,9 @@ class GrowthSlope {
   // Whether memory grows faster than kilobytesPerStep and by more than
   // atLeastKb in all (slow or small growth is the allocator settling), and
   // goes on growing: in the first half of the readings and in the second,
-  // each at least half as fast.
+  // each at least half as fast, and from one reading to the next in at
+  // least a fifth of them (a leak shows at every few steps, not in a few
+  // jumps).
   bool Exceeds(double kilobytesPerStep, double atLeastKb) const;
   // "+1.02 kB a frame over frames 500-3000 (51 readings)".
   std::string Describe(const std::string& step, const std::string& steps) const;

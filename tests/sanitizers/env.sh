@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the test command before it runs the sanitizer build's tests.
 supp=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/lsan.supp
 # Slow unwinding records whole stacks even through libraries without frame

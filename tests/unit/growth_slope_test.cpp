@@ -39,12 +39,25 @@ TEST(GrowthSlopeTest, AOneTimeStepIsNotALeakButGrowthInBothHalvesIs) {
     GrowthSlope growth;
     for (int cycle = 10; cycle < 60; ++cycle) growth.Sample(cycle, cycle < stepAt ? 9000 : 9033);
     EXPECT_GT(growth.KilobytesPerStep(), 0.3) << "step at cycle " << stepAt;
-    EXPECT_FALSE(growth.Exceeds(0.3, 8)) << "step at cycle " << stepAt << ": "
-                                         << growth.Describe("cycle", "cycles");
+    EXPECT_FALSE(growth.Exceeds(0.3, 8))
+        << "step at cycle " << stepAt << ": " << growth.Describe("cycle", "cycles");
   }
   GrowthSlope leak;
   for (int cycle = 10; cycle < 60; ++cycle) leak.Sample(cycle, 9000 + 1.2 * cycle + cycle % 3);
   EXPECT_TRUE(leak.Exceeds(1, 48)) << leak.Describe("cycle", "cycles");
+}
+
+// Memory read in whole pages, with the allocator's 64 kB steps now and then:
+// a few jumps, one in each half, are not a leak; a leak of a kilobyte a
+// cycle, which shows a page every fourth cycle, is.
+TEST(GrowthSlopeTest, AFewJumpsAreNotALeakButPagesEveryFewCyclesAre) {
+  GrowthSlope jumps, pages;
+  for (int cycle = 10; cycle < 60; ++cycle) {
+    jumps.Sample(cycle, 8596 + 64 * (cycle >= 22) + 64 * (cycle >= 47));
+    pages.Sample(cycle, 8596 + 4 * ((cycle * 1024 / 4096)));
+  }
+  EXPECT_FALSE(jumps.Exceeds(1, 48)) << jumps.Describe("cycle", "cycles");
+  EXPECT_TRUE(pages.Exceeds(0.9, 40)) << pages.Describe("cycle", "cycles");
 }
 
 TEST(GrowthSlopeTest, FewerThanTwoReadingsMeasureNothing) {

@@ -27,9 +27,3 @@ step() { # description, then the command (set -e stops nothing in it: chain with
   fi
 }
 
-# The packages the Windows build needs, checked once however many of these
-# scripts run.
-need_windows_packages() {
-  tools/install-deps windows
-  export FLINTMOOR_DEPS_CHECKED=windows
-}

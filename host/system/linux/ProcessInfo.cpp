@@ -4,11 +4,13 @@
 #include <malloc.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -43,6 +45,34 @@ std::string ExecutablePath() {
   std::error_code error;
   fs::path self = fs::read_symlink("/proc/self/exe", error);
   return error ? "" : self.string();
+}
+
+namespace {
+
+double ThreadCpuMs() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return double(now.tv_sec) * 1000 + double(now.tv_nsec) / 1e6;
+}
+
+// The times the thread gave up the processor of its own accord.
+long ThreadWaits() {
+  rusage usage{};
+  getrusage(RUSAGE_THREAD, &usage);
+  return usage.ru_nvcsw;
+}
+
+}  // namespace
+
+WorkTimer::WorkTimer()
+    : wall_(std::chrono::steady_clock::now()), cpuMs_(ThreadCpuMs()), waits_(ThreadWaits()) {}
+
+double WorkTimer::ElapsedMs() const {
+  if (ThreadWaits() != waits_) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall_)
+        .count();
+  }
+  return ThreadCpuMs() - cpuMs_;
 }
 
 int OpenDescriptorCount() {
@@ -83,11 +113,12 @@ ProcessState HostOwnedProcessState() {
     } else if (action.sa_handler == SIG_IGN) {
       std::snprintf(handler, sizeof handler, "ignored");
     } else {
-      std::snprintf(handler, sizeof handler, "handled at %p", reinterpret_cast<void*>(action.sa_handler));
+      std::snprintf(handler, sizeof handler, "handled at %p",
+                    reinterpret_cast<void*>(action.sa_handler));
     }
-    state.emplace_back("the handler of signal " + std::to_string(signal) + " (" +
-                           strsignal(signal) + ")",
-                       handler);
+    state.emplace_back(
+        "the handler of signal " + std::to_string(signal) + " (" + strsignal(signal) + ")",
+        handler);
   }
   const char* streams[] = {"standard input", "standard output", "standard error"};
   for (int fd = 0; fd < 3; ++fd) {

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 
@@ -172,30 +173,43 @@ OtherWindowFocused::~OtherWindowFocused() {
 }
 
 void Focus(const XWindowPlace& window) {
-  RunCommand("xdotool windowfocus --sync " + std::to_string(window.id));
+  // Bounded: xdotool waits forever for a focus the window never gets.
+  RunCommand("timeout 10 xdotool windowfocus --sync " + std::to_string(window.id));
 }
 
 WindowManager::WindowManager() {
+  // Openbox claims the screen before its event loop runs, and a window
+  // asked to appear in between is never shown (Allegro then waits for it
+  // forever): it is ready once it has run its start-up command.
+  char folder[] = "/tmp/openbox-ready-XXXXXX";
+  if (mkdtemp(folder) == nullptr) throw std::runtime_error("no temporary folder");
+  const std::string ready = std::string(folder) + "/ready";
+  const std::string startup = "touch " + ready;
   pid_ = fork();
   if (pid_ == 0) {
     const int quiet = open("/dev/null", O_WRONLY);  // it talks of menus it lacks
     if (quiet >= 0) dup2(quiet, STDERR_FILENO);
-    execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+    execlp("openbox", "openbox", "--sm-disable", "--startup", startup.c_str(),
+           static_cast<char*>(nullptr));
     _exit(127);
   }
-  // Running once it has claimed the screen's window-manager selection.
-  DisplayPtr display = Open();
-  const Atom selection = XInternAtom(display.get(), "WM_S0", False);
-  for (int i = 0; i < 100 && XGetSelectionOwner(display.get(), selection) == None; ++i) {
-    usleep(50 * 1000);
-  }
-  if (XGetSelectionOwner(display.get(), selection) == None) {
+  for (int i = 0; i < 200 && access(ready.c_str(), F_OK) != 0; ++i) usleep(50 * 1000);
+  const bool started = access(ready.c_str(), F_OK) == 0;
+  unlink(ready.c_str());
+  rmdir(folder);
+  if (!started) {
+    Stop();
     throw std::runtime_error("openbox did not start (apt-get install openbox)");
   }
 }
 
 WindowManager::~WindowManager() {
+  Stop();
+}
+
+void WindowManager::Stop() {
   if (pid_ <= 0) return;
   kill(pid_, SIGTERM);
   waitpid(pid_, nullptr, 0);
+  pid_ = -1;
 }

@@ -71,6 +71,7 @@ class WindowManager {
   WindowManager& operator=(const WindowManager&) = delete;
 
  private:
+  void Stop();
   int pid_ = -1;
 };
 

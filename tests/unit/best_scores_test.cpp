@@ -108,7 +108,7 @@ TEST_F(BestScoresTest, TwoSaversAtOnceNeverLowerARecord) {
     const pid_t slow = fork();
     if (slow == 0) {
       BestScores scores(Keeping::kKept);
-      slowFsyncMs = 150;
+      slowFsyncMs = 60;
       close(ready[0]);
       if (write(ready[1], "r", 1) != 1) _exit(2);  // read, about to save
       scores.Offer("Flintmoor", 10);

@@ -68,13 +68,12 @@ TEST(HostTest, InfoNamesTheGameAndItsIcon) {
 }
 
 // Started in another folder (the source tree, which has no games/ folder),
-// gamehost still finds the built module's resources.
-TEST(HostTest, PlaysAndValidatesFromTheSourceTree) {
-  const std::string fromSource = std::string("cd ") + FLINTMOOR_SOURCE_DIR + " && " + kGamehost;
-  Outcome played = RunCommand(fromSource + " --autoplay --frames 30");
+// gamehost still finds the built module's resources. (The validator's test
+// validates the module from there.)
+TEST(HostTest, PlaysFromTheSourceTree) {
+  Outcome played = RunCommand(std::string("cd ") + FLINTMOOR_SOURCE_DIR + " && " + kGamehost +
+                              " --autoplay --frames 30");
   EXPECT_EQ(played.status, 0) << played.output;
-  Outcome validated = RunCommand(fromSource + " --validate " + FLINTMOOR_MODULE_PATH);
-  EXPECT_EQ(validated.status, 0) << validated.output;
 }
 
 // Each way of failing says what went wrong, what to do, and exits with its
