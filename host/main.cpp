@@ -4,20 +4,27 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "Console.h"
+#include "FastDrawing.h"
 #include "GameModule.h"
 #include "HostError.h"
 #include "Options.h"
 #include "ResourceFolder.h"
 #include "Session.h"
 #include "StopSignals.h"
+#include "System.h"
 #include "Validator.h"
 
 namespace {
 
 int PrintInfo(const GameModule& module) {
   auto game = module.NewGame();
-  const std::string path = std::filesystem::absolute(module.Path()).string();
+  const std::string path =
+      std::filesystem::absolute(std::filesystem::u8path(module.Path())).u8string();
   game->SetPath(path.c_str());
   std::printf("Name: %s\nAuthor: %s\nDescription: %s\nVersion: %s\nIcon: %s\n", game->GetName(),
               game->GetAuthor(), game->GetDescription(), game->GetVersion(),
@@ -37,8 +44,11 @@ int Run(int argc, char** argv) {
     GameModule module(options.module.empty() ? DefaultModulePath() : options.module);
     return options.info ? PrintInfo(module) : PlaySession(module, options.play);
   } catch (const HostError& error) {
-    std::fprintf(error.status == kExitOk ? stdout : stderr, "%s%s\n",
-                 error.status == kExitOk ? "" : "gamehost: ", error.what());
+    if (error.status == kExitOk) {
+      std::printf("%s\n", error.what());
+    } else {
+      ReportFatal("gamehost", error.what());
+    }
     return error.status;
   }
 }
@@ -46,8 +56,14 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  UseParentConsole();
+  if (const std::optional<int> status = RunAgainWithFastDrawing()) return *status;
   CatchStopSignals();
-  const int status = Run(argc, argv);
+  std::vector<std::string> arguments = ProgramArguments(argc, argv);
+  std::vector<char*> pointers;
+  pointers.reserve(arguments.size());
+  for (std::string& argument : arguments) pointers.push_back(argument.data());
+  const int status = Run(int(pointers.size()), pointers.data());
   EndAsStopped();
   return status;
 }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "BinaryKind.h"
 #include "HostError.h"
 #include "ProcessInfo.h"
 #include "System.h"
@@ -11,23 +12,26 @@ namespace fs = std::filesystem;
 namespace {
 
 // The system's loader searches its library path for a bare name; a module is
-// a file.
+// a file, of this program's kind.
 std::string AsFile(const std::string& path) {
   std::error_code error;
-  if (!fs::is_regular_file(path, error)) {
-    throw HostError(kExitModuleUnloadable, "no game module at '" + path +
-                                               "': build it with ./play, or name a module file");
+  if (!fs::is_regular_file(fs::u8path(path), error)) {
+    throw HostError(kExitModuleUnloadable,
+                    "no game module at '" + path + "': " + MissingModuleAdvice());
   }
-  return fs::path(path).has_parent_path() ? path : (fs::path(".") / path).string();
+  const std::string mismatch = KindMismatch(path);
+  if (!mismatch.empty()) {
+    throw HostError(kExitModuleUnloadable, "can't load '" + path + "': it is " + mismatch);
+  }
+  return fs::u8path(path).has_parent_path() ? path : (fs::path(".") / fs::u8path(path)).u8string();
 }
 
 }  // namespace
 
 GameModule::GameModule(const std::string& path) : path_(path), library_(AsFile(path)) {
   if (!library_.Loaded()) {
-    throw HostError(kExitModuleUnloadable,
-                    "can't load '" + path + "': " + library_.Error() +
-                        " (is it a game module built for this system, with Allegro 4 installed?)");
+    throw HostError(kExitModuleUnloadable, "can't load '" + path + "': " + library_.Error() + " (" +
+                                               UnloadableModuleAdvice() + ")");
   }
   getPlugin_ = reinterpret_cast<GetPluginFunction>(library_.Symbol("GetPlugin"));
   if (getPlugin_ == nullptr) {
@@ -37,13 +41,17 @@ GameModule::GameModule(const std::string& path) : path_(path), library_(AsFile(p
   }
 }
 
+std::string KindMismatch(const std::string& modulePath) {
+  return KindMismatch(ReadBinaryKind(modulePath), ReadBinaryKind(ExecutablePath()));
+}
+
 std::string DefaultModulePath() {
   // Beside the running program, or in the working folder when it is unknown.
   const std::string self = ExecutablePath();
-  const fs::path folder = self.empty() ? fs::current_path() : fs::path(self).parent_path();
+  const fs::path folder = self.empty() ? fs::current_path() : fs::u8path(self).parent_path();
   const std::string file = ModuleFileName("flintmoor");
-  fs::path beside = folder / file;
-  fs::path installed = folder / FLINTMOOR_GAME_DIR_FROM_BIN / file;
-  if (!fs::exists(beside) && fs::exists(installed)) return installed.lexically_normal().string();
-  return beside.string();
+  fs::path beside = folder / fs::u8path(file);
+  fs::path installed = folder / FLINTMOOR_GAME_DIR_FROM_BIN / fs::u8path(file);
+  if (!fs::exists(beside) && fs::exists(installed)) return installed.lexically_normal().u8string();
+  return beside.u8string();
 }

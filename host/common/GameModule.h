@@ -33,6 +33,10 @@ class GameModule {
   GetPluginFunction getPlugin_ = nullptr;
 };
 
+// Why the module file can never load into this program, read from its
+// header (32 bits against 64, another system's format), or empty.
+std::string KindMismatch(const std::string& modulePath);
+
 // The module gamehost loads when none is named: flintmoor.so (.dll) beside the
 // executable, or in the installed game folder next to its bin folder.
 std::string DefaultModulePath();

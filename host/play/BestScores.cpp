@@ -77,8 +77,8 @@ bool BestScores::Offer(const std::string& game, int32_t score) {
 }
 
 bool BestScores::Read(std::map<std::string, int32_t>& scores) {
-  const std::string name = fs::path(file_).filename().string();
-  const SmallFile read = ReadSmallFile(Followed(file_).string(), kMostBytes);
+  const std::string name = fs::u8path(file_).filename().u8string();
+  const SmallFile read = ReadSmallFile(Followed(fs::u8path(file_)).u8string(), kMostBytes);
   switch (read.status) {
     case SmallFile::Status::kRead:
       break;
@@ -124,10 +124,10 @@ bool BestScores::Read(std::map<std::string, int32_t>& scores) {
 
 bool BestScores::Save() {
   std::error_code error;
-  fs::create_directories(fs::path(file_).parent_path(), error);
-  const fs::path target = Followed(file_);
-  const std::string folder = target.parent_path().string();
-  if (error || !fs::is_directory(folder, error)) {
+  fs::create_directories(fs::u8path(file_).parent_path(), error);
+  const fs::path target = Followed(fs::u8path(file_));
+  const std::string folder = target.parent_path().u8string();
+  if (error || !fs::is_directory(target.parent_path(), error)) {
     std::fprintf(stderr, "gamehost: can't save best scores in %s (%s); playing without saving\n",
                  folder.c_str(), error ? error.message().c_str() : "no such folder");
     StopKeeping("Scores can't be kept: no folder for them");
@@ -151,7 +151,7 @@ bool BestScores::Save() {
   text << kHeader;
   for (const auto& [name, score] : scores_) text << name << '\t' << score << '\n';
   std::string why;
-  if (!WriteWholeFile(target.string(), text.str(), why)) {
+  if (!WriteWholeFile(target.u8string(), text.str(), why)) {
     std::fprintf(stderr, "gamehost: can't save best scores in %s (%s); playing without saving\n",
                  folder.c_str(), why.c_str());
     StopKeeping("Scores can't be kept: " + why);

@@ -34,17 +34,17 @@ Bitmap NewPicture() {
 // Games find their resources under games/ in the working folder: gamehost
 // moves to the folder that holds this module's.
 void MoveToResources(const GameModule& module, bool verbose) {
-  fs::path folder = ResourceFolder(module.Path());
+  fs::path folder = fs::u8path(ResourceFolder(module.Path()));
   if (folder == fs::current_path()) return;
   fs::current_path(folder);
-  if (verbose) std::printf("working folder: %s\n", folder.string().c_str());
+  if (verbose) std::printf("working folder: %s\n", folder.u8string().c_str());
 }
 
 [[noreturn]] void GameDidNotStart(IGame& game, const GameModule& module) {
   std::string name = ModuleName(module.Path());
   std::string datafile = "games/" + name + "/" + name + ".dat";
-  std::string folder = fs::current_path().string();
-  std::string what = fs::exists(datafile)
+  std::string folder = fs::current_path().u8string();
+  std::string what = fs::exists(fs::u8path(datafile))
                          ? datafile + " in " + folder + " was not accepted (damaged or wrong?)"
                          : "no " + datafile + " in the working folder " + folder;
   throw HostError(kExitGameDidNotStart,
@@ -127,7 +127,7 @@ class Session {
 Session::Session(const GameModule& module, const SessionSettings& settings)
     : module_(module),
       settings_(settings),
-      modulePath_(fs::absolute(module.Path()).string()),
+      modulePath_(fs::absolute(fs::u8path(module.Path())).u8string()),
       scripted_(settings.autoplay || settings.frames > 0),
       pacer_(settings.fps),
       scores_(ScoreKeeping(settings)) {
@@ -329,7 +329,7 @@ Session::Next Session::ResultsScreen(const RoundResult& round) {
 
 int PlaySession(const GameModule& module, const SessionSettings& settings) {
   std::string screenshot =
-      settings.screenshot.empty() ? "" : fs::absolute(settings.screenshot).string();
+      settings.screenshot.empty() ? "" : fs::absolute(fs::u8path(settings.screenshot)).u8string();
   SessionSettings resolved = settings;
   resolved.screenshot = screenshot;  // before gamehost moves to the game's folder
   // The session ends with Allegro, and so with its timer, which runs the

@@ -9,10 +9,22 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+// The arguments the program was started with, as UTF-8 text (as gamehost
+// keeps all its text, paths among it), the program's own name first. On
+// Windows, argv holds only what the ANSI code page can write: they are read
+// again from the command line as the system keeps it.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 // The file name of a module called `name` on this system: flintmoor.so,
 // flintmoor.dll.
 std::string ModuleFileName(const std::string& name);
+
+// What to do when the game module gamehost plays by default is missing, and
+// what to look at when a module file does not load: the system's own advice.
+std::string MissingModuleAdvice();
+std::string UnloadableModuleAdvice();
 
 // What to look at when Allegro can't start at all, for the message: the
 // plain reason where the system shows one (no X display named), and what

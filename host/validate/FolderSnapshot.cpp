@@ -9,10 +9,11 @@ FolderSnapshot::FolderSnapshot(const std::string& folder) : folder_(folder), fil
 FolderSnapshot::Files FolderSnapshot::Read(const std::string& folder) {
   Files files;
   std::error_code error;
-  for (fs::recursive_directory_iterator entry(folder, error), end; !error && entry != end;
+  const fs::path root = fs::u8path(folder);
+  for (fs::recursive_directory_iterator entry(root, error), end; !error && entry != end;
        entry.increment(error)) {
     std::error_code ignored;
-    const std::string name = entry->path().lexically_relative(folder).generic_string();
+    const std::string name = entry->path().lexically_relative(root).generic_u8string();
     const uintmax_t size = entry->is_regular_file(ignored) ? entry->file_size(ignored) : 0;
     const int64_t changed = entry->last_write_time(ignored).time_since_epoch().count();
     files[name] = {size, changed};

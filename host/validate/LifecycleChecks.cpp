@@ -37,7 +37,7 @@ std::string InitInTime(const Subject& subject, Progress& progress) {
   if (!started) {
     throw CheckFailure("Init answered false with " + subject.resources +
                        "/games as the working folder's games/: keep the resources in games/" +
-                       fs::path(subject.module).stem().string() + "/ beside the module");
+                       fs::u8path(subject.module).stem().u8string() + "/ beside the module");
   }
   if (ms > kInitLimitMs) {
     throw CheckFailure("Init took " + Milliseconds(ms, 1) + ", over the " +
@@ -53,7 +53,7 @@ std::string Lifecycle(const Subject& subject, Progress& progress) {
   const fs::path working = fs::current_path();
   {
     ScratchFolder empty;
-    fs::current_path(empty.Path());
+    fs::current_path(fs::u8path(empty.Path()));
     game.Init();
     game.Shutdown();  // after an Init that may have answered false
     fs::current_path(working);
@@ -80,9 +80,9 @@ std::string Lifecycle(const Subject& subject, Progress& progress) {
 std::string WithoutResources(const Subject& subject, Progress& progress) {
   auto module = LoadModule(subject.module, progress);
   ScratchFolder empty;
-  fs::current_path(empty.Path());
+  fs::current_path(fs::u8path(empty.Path()));
   DrivenGame game(*module, progress);
-  game.SetPath((fs::path(empty.Path()) / fs::path(subject.module).filename()).string());
+  game.SetPath((fs::u8path(empty.Path()) / fs::u8path(subject.module).filename()).u8string());
   bool started = game.Init();
   if (started) {
     const Bitmap picture = NewPicture();

@@ -16,6 +16,7 @@
 #include "Checks.h"
 #include "ChildProcess.h"
 #include "FolderSnapshot.h"
+#include "GameModule.h"
 #include "HostError.h"
 #include "IGame.h"
 #include "PrivateDisplay.h"
@@ -55,9 +56,9 @@ Verdict RunCheck(const Check& check, const Subject& subject, Progress& progress)
   ScratchFolder working(subject.resources);
   // The module's own folder as it sees it: through the link to its
   // resources, or in their copy.
-  const std::string ownFolder = "games/" + fs::path(subject.module).stem().string();
-  const FolderSnapshot own((fs::path(working.Path()) / ownFolder).string());
-  fs::current_path(working.Path());
+  const std::string ownFolder = "games/" + fs::u8path(subject.module).stem().u8string();
+  const FolderSnapshot own((fs::u8path(working.Path()) / fs::u8path(ownFolder)).u8string());
+  fs::current_path(fs::u8path(working.Path()));
   try {
     std::string found = check.run(subject, progress);
     std::string created = working.Created();
@@ -141,9 +142,15 @@ int ServeWork(const std::string& name, const Subject& subject) {
 }  // namespace
 
 int RunValidator(const ValidatorSettings& settings) {
-  fs::path module = fs::absolute(settings.module);
+  fs::path module = fs::absolute(fs::u8path(settings.module));
   if (!fs::is_regular_file(module)) {
     throw HostError(kExitModuleUnloadable, "no game module at '" + settings.module + "'");
+  }
+  // Once, before any check: each would fail alike.
+  const std::string mismatch = KindMismatch(module.u8string());
+  if (!mismatch.empty()) {
+    throw HostError(kExitModuleUnloadable,
+                    "can't validate '" + settings.module + "': it is " + mismatch);
   }
   std::optional<PrivateDisplay> display;
   try {
@@ -151,7 +158,7 @@ int RunValidator(const ValidatorSettings& settings) {
   } catch (const std::runtime_error& error) {
     throw HostError(kExitNoGraphics, error.what());
   }
-  Subject subject{module.string(), ResourceFolder(module.string()), settings.seed};
+  Subject subject{module.u8string(), ResourceFolder(module.u8string()), settings.seed};
   if (!settings.childWork.empty()) return ServeWork(settings.childWork, subject);
   for (const std::string& name : settings.only) {
     if (FindCheck(name) == nullptr) {

@@ -17,6 +17,18 @@ std::string ModuleFileName(const std::string& name) {
   return name + ".so";
 }
 
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  return {argv, argv + argc};
+}
+
+std::string MissingModuleAdvice() {
+  return "build it with ./play, or name a module file";
+}
+
+std::string UnloadableModuleAdvice() {
+  return "is it a game module built for this system, with Allegro 4 installed?";
+}
+
 std::string GraphicsAdvice() {
   const char* display = std::getenv("DISPLAY");
   if (display == nullptr || *display == '\0') {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <new>
 
 #include "ChildRecord.h"
@@ -12,12 +13,18 @@
 #include "LastError.h"
 #include "ProcessInfo.h"
 #include "System.h"
+#include "Wide.h"
 
 namespace {
 
 constexpr size_t kOutputTail = 2000;
 // Names the inherited handle of the shared record in a child's environment.
 constexpr const char* kRecordVariable = "GAMEHOST_ISOLATED_RECORD";
+// Under Wine, its own messages (a missing Vulkan, a MIDI port) go to the
+// terminal, among the report's lines: a child keeps them to itself unless
+// the user turned some on ("+" in it; Debian's wine sets "fixme-all" where
+// the user set nothing). Windows knows nothing of the variable.
+constexpr const char* kWineMessagesVariable = "WINEDEBUG";
 // The exit status a crash handler ends the child with when abort() was called.
 constexpr DWORD kAborted = 3;
 
@@ -71,30 +78,30 @@ std::string Crash(DWORD status, bool crashNoted) {
   return "";
 }
 
-// This program's own command line with the work's name put first, the
-// program itself written as its full path.
-std::string ChildCommandLine(const std::string& program, const std::string& name) {
-  const char* line = GetCommandLineA();
+// This program's own command line, in the system's letters, with the work's
+// name put first, the program itself written as its full path.
+std::wstring ChildCommandLine(const std::string& program, const std::string& name) {
+  const wchar_t* line = GetCommandLineW();
   // The program's name ends at its closing quote, or else at a space or tab.
-  if (*line == '"') {
-    const char* closing = std::strchr(line + 1, '"');
-    line = closing != nullptr ? closing + 1 : line + std::strlen(line);
+  if (*line == L'"') {
+    const wchar_t* closing = std::wcschr(line + 1, L'"');
+    line = closing != nullptr ? closing + 1 : line + std::wcslen(line);
   } else {
-    while (*line != '\0' && *line != ' ' && *line != '\t') ++line;
+    while (*line != L'\0' && *line != L' ' && *line != L'\t') ++line;
   }
-  return QuotedForWindows(program) + " --isolated-work " + QuotedForWindows(name) + line;
+  return Wide(QuotedForWindows(program) + " --isolated-work " + QuotedForWindows(name)) + line;
 }
 
-HANDLE Inheritable(const char* file, DWORD access, DWORD creation, DWORD flags) {
+HANDLE Inheritable(const wchar_t* file, DWORD access, DWORD creation, DWORD flags) {
   SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-  return CreateFileA(file, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  return CreateFileW(file, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                      &inherited, creation, flags, nullptr);
 }
 
 // A file the child writes its output to, gone once closed.
 HANDLE OutputFile() {
-  char folder[MAX_PATH], name[MAX_PATH];
-  if (GetTempPathA(sizeof folder, folder) == 0 || GetTempFileNameA(folder, "gho", 0, name) == 0) {
+  wchar_t folder[MAX_PATH + 1], name[MAX_PATH + 1];
+  if (GetTempPathW(MAX_PATH + 1, folder) == 0 || GetTempFileNameW(folder, L"gho", 0, name) == 0) {
     return INVALID_HANDLE_VALUE;
   }
   return Inheritable(name, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS,
@@ -133,8 +140,8 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
   }
   SharedRecord* record = ::new (shared) SharedRecord();
   HANDLE output = OutputFile();
-  HANDLE nothing = Inheritable(NullDevice(), GENERIC_READ, OPEN_EXISTING, 0);
-  STARTUPINFOA startup{};
+  HANDLE nothing = Inheritable(L"NUL", GENERIC_READ, OPEN_EXISTING, 0);
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = nothing;
@@ -142,9 +149,12 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
   startup.hStdError = output;
 
   const std::string program = ExecutablePath();
-  std::string commandLine = ChildCommandLine(program, work.name);
+  std::wstring commandLine = ChildCommandLine(program, work.name);
   SetEnvironmentVariableA(kRecordVariable,
                           std::to_string(reinterpret_cast<uintptr_t>(mapping)).c_str());
+  const char* wineMessages = std::getenv(kWineMessagesVariable);
+  const bool quietWine = wineMessages == nullptr || std::strchr(wineMessages, '+') == nullptr;
+  if (quietWine) SetEnvironmentVariableA(kWineMessagesVariable, "-all");
   std::fflush(nullptr);
   const int64_t started = NowNs();
   PROCESS_INFORMATION child{};
@@ -156,14 +166,15 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
   if (job != nullptr) {
     SetInformationJobObject(job, JobObjectExtendedLimitInformation, &endsWhole, sizeof endsWhole);
   }
-  const bool running = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                      CREATE_SUSPENDED, nullptr, nullptr, &startup, &child);
+  const bool running = CreateProcessW(Wide(program).c_str(), commandLine.data(), nullptr, nullptr,
+                                      TRUE, CREATE_SUSPENDED, nullptr, nullptr, &startup, &child);
   if (running) {
     if (job != nullptr) AssignProcessToJobObject(job, child.hProcess);
     ResumeThread(child.hThread);
   }
   const std::string whyNot = running ? "" : LastErrorText();
   SetEnvironmentVariableA(kRecordVariable, nullptr);
+  if (quietWine) SetEnvironmentVariableA(kWineMessagesVariable, wineMessages);
   if (nothing != INVALID_HANDLE_VALUE) CloseHandle(nothing);
 
   Verdict verdict{false, "can't start a child process: " + whyNot, ""};

@@ -8,6 +8,8 @@
 
 #include <cstdio>
 
+#include "Wide.h"
+
 namespace {
 
 // The working set: the process's memory in RAM, as the resident set is
@@ -45,9 +47,12 @@ int ThreadCount() {
 }
 
 std::string ExecutablePath() {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  return length > 0 && length < sizeof path ? std::string(path, length) : "";
+  // Long enough for any path the system allows.
+  std::wstring path(32768, L'\0');
+  const DWORD length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+  if (length == 0 || length >= path.size()) return "";
+  path.resize(length);
+  return Utf8(path);
 }
 
 // The thread's processor time comes in 15.6 ms steps here: the clock it is.

@@ -22,14 +22,18 @@ HMODULE Handle(void* handle) {
   return static_cast<HMODULE>(handle);
 }
 
+// The whole path, in the system's own letters: any folder name works.
+std::wstring AbsoluteWide(const std::string& path) {
+  return std::filesystem::absolute(std::filesystem::u8path(path)).wstring();
+}
+
 }  // namespace
 
 SharedLibrary::SharedLibrary(const std::string& path) : path_(path) {
   // The module's own folder is searched for the libraries it needs, as the
   // dynamic linker would search a run path.
-  handle_ = LoadLibraryExA(std::filesystem::absolute(path).string().c_str(), nullptr,
-                           LOAD_WITH_ALTERED_SEARCH_PATH);
-  if (handle_ == nullptr) error_ = LastErrorText();
+  handle_ = LoadLibraryExW(AbsoluteWide(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  if (handle_ == nullptr) error_ = LastErrorText("'" + path + "'");
 }
 
 SharedLibrary::~SharedLibrary() {
@@ -48,7 +52,7 @@ bool SharedLibrary::Holds(const void* address) const {
   const DWORD flags =
       GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
   return handle_ != nullptr && address != nullptr &&
-         GetModuleHandleExA(flags, static_cast<const char*>(address), &holder) &&
+         GetModuleHandleExW(flags, static_cast<const wchar_t*>(address), &holder) &&
          holder == Handle(handle_);
 }
 
@@ -62,6 +66,6 @@ bool SharedLibrary::Close() {
 
 bool SharedLibrary::InProcess(const std::string& path) {
   HMODULE handle = nullptr;
-  return GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            std::filesystem::absolute(path).string().c_str(), &handle) != 0;
+  return GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            AbsoluteWide(path).c_str(), &handle) != 0;
 }

@@ -1,6 +1,8 @@
 #include "System.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -9,11 +11,33 @@
 #include <random>
 
 #include "LastError.h"
+#include "Wide.h"
 
 namespace fs = std::filesystem;
 
 std::string ModuleFileName(const std::string& name) {
   return name + ".dll";
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr) return {argv, argv + argc};
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(Utf8(wide[i]));
+  LocalFree(wide);
+  return arguments;
+}
+
+std::string MissingModuleAdvice() {
+  return "keep gamehost.exe with everything unpacked beside it from the ZIP, or name a module "
+         "file";
+}
+
+std::string UnloadableModuleAdvice() {
+  return "is it a game module built for Windows with MinGW-w64, with the DLLs it needs "
+         "(alleg44.dll, libstdc++-6.dll, libgcc_s_*.dll, libwinpthread-1.dll) beside it or "
+         "beside gamehost.exe?";
 }
 
 std::string GraphicsAdvice() {
@@ -25,8 +49,8 @@ const char* NullDevice() {
 }
 
 std::string UserDataFolder() {
-  const char* appData = std::getenv("APPDATA");
-  return appData != nullptr && *appData != '\0' ? appData : fs::current_path().string();
+  const wchar_t* appData = _wgetenv(L"APPDATA");
+  return appData != nullptr && *appData != L'\0' ? Utf8(appData) : fs::current_path().u8string();
 }
 
 // DirectSound and WaveOut answer for themselves: every Windows has a mixer.
@@ -45,7 +69,7 @@ std::string MakeTemporaryFolder(const std::string& prefix) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     fs::path candidate = folder / (prefix + std::to_string(GetCurrentProcessId()) + "-" +
                                    std::to_string(random() % 1000000));
-    if (CreateDirectoryA(candidate.string().c_str(), nullptr)) return candidate.string();
+    if (CreateDirectoryW(candidate.c_str(), nullptr)) return candidate.u8string();
     if (GetLastError() != ERROR_ALREADY_EXISTS) return "";
   }
   return "";
@@ -54,13 +78,13 @@ std::string MakeTemporaryFolder(const std::string& prefix) {
 // Links need a privilege ordinary Windows users lack: a copy does.
 bool ShowFolder(const std::string& target, const std::string& place) {
   std::error_code error;
-  fs::copy(target, place, fs::copy_options::recursive, error);
+  fs::copy(fs::u8path(target), fs::u8path(place), fs::copy_options::recursive, error);
   return !error;
 }
 
 bool WriteWholeFile(const std::string& file, const std::string& bytes, std::string& why) {
   const std::string temporary = file + ".new-" + std::to_string(GetCurrentProcessId());
-  HANDLE handle = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  HANDLE handle = CreateFileW(Wide(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     why = LastErrorText();
@@ -72,16 +96,17 @@ bool WriteWholeFile(const std::string& file, const std::string& bytes, std::stri
   written = FlushFileBuffers(handle) && written;
   written = CloseHandle(handle) && written;
   // Unlike rename on POSIX, MoveFileEx must be told to replace the old file.
-  if (!written || !MoveFileExA(temporary.c_str(), file.c_str(),
+  if (!written || !MoveFileExW(Wide(temporary).c_str(), Wide(file).c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     why = LastErrorText();
-    DeleteFileA(temporary.c_str());
+    DeleteFileW(Wide(temporary).c_str());
     return false;
   }
   return true;
 }
 
-SmallFile ReadSmallFile(const std::string& file, size_t most) {
+SmallFile ReadSmallFile(const std::string& name, size_t most) {
+  const fs::path file = fs::u8path(name);
   std::error_code error;
   const fs::file_status status = fs::status(file, error);
   if (status.type() == fs::file_type::not_found) return {SmallFile::Status::kMissing, "", ""};
@@ -99,9 +124,9 @@ SmallFile ReadSmallFile(const std::string& file, size_t most) {
 // A file nobody else may open while it is held, gone once let go of.
 FolderLock::FolderLock(const std::string& folder, int waitMs)
     : handle_(intptr_t(INVALID_HANDLE_VALUE)) {
-  const std::string lock = (fs::path(folder) / "gamehost.lock").string();
+  const fs::path lock = fs::u8path(folder) / "gamehost.lock";
   for (int waited = 0;; waited += 10) {
-    HANDLE handle = CreateFileA(lock.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+    HANDLE handle = CreateFileW(lock.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (handle != INVALID_HANDLE_VALUE) {
       handle_ = intptr_t(handle);
