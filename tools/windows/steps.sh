@@ -7,7 +7,8 @@
 
 step() { # description, then the command (set -e stops nothing in it: chain with &&)
   echo "$me: $1"
-  local started=$SECONDS said=$SECONDS status=0 pid percent
+  local started=$SECONDS said=$SECONDS status=0 pid percent first
+  first=$(($(wc -l <"$log") + 1)) # this step's lines start here
   "${@:2}" >>"$log" 2>&1 &
   pid=$!
   while kill -0 "$pid" 2>/dev/null; do
@@ -15,7 +16,7 @@ step() { # description, then the command (set -e stops nothing in it: chain with
     if [ $((SECONDS - said)) -ge 30 ] && kill -0 "$pid" 2>/dev/null; then
       said=$SECONDS
       # The last "[ 42%]" of CMake's build, where there is one.
-      percent=$(grep -o '^\[ *[0-9]*%\]' "$log" | tail -n 1 | tr -d '[] ' || true)
+      percent=$(tail -n +"$first" "$log" | grep -o '^\[ *[0-9]*%\]' | tail -n 1 | tr -d '[] ' || true)
       echo "$me:   ... $((SECONDS - started)) s${percent:+, $percent of this build}"
     fi
   done
