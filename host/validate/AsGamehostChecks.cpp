@@ -24,8 +24,10 @@ constexpr int kQuietMs = 300;
 
 // As gamehost's screen: the desktop's depth (else 32, 16), a window of the
 // picture and its status line at the scale, then sound (with a silent
-// device configured in `soundFolder` where there is none).
-void StartAllegroAsGamehost(int scale, const std::string& soundFolder, Progress& progress) {
+// device configured in `soundFolder` where there is none). Answers false,
+// with Allegro started, where the desktop is too small for the window:
+// gamehost opens none there (Windows refuses one, X allows it).
+bool StartAllegroAsGamehost(int scale, const std::string& soundFolder, Progress& progress) {
   progress.Step("while starting Allegro as gamehost does");
   if (!StartAllegroLibrary()) {
     throw CheckFailure(std::string("Allegro did not start: ") + allegro_error);
@@ -41,6 +43,11 @@ void StartAllegroAsGamehost(int scale, const std::string& soundFolder, Progress&
     set_color_depth(depth);
     open = set_gfx_mode(GFX_AUTODETECT_WINDOWED, width, height, 0, 0) == 0;
   }
+  int desktopWidth = 0, desktopHeight = 0;
+  if (!open && get_desktop_resolution(&desktopWidth, &desktopHeight) == 0 &&
+      (desktopWidth < width || desktopHeight < height)) {
+    return false;
+  }
   if (!open) {
     throw CheckFailure("can't open a " + std::to_string(width) + "x" + std::to_string(height) +
                        " window as gamehost does: " + allegro_error);
@@ -48,6 +55,7 @@ void StartAllegroAsGamehost(int scale, const std::string& soundFolder, Progress&
   UseSilentSoundDeviceWhereNone(soundFolder);
   install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
   progress.WatchCrashes();
+  return true;
 }
 
 // A game played for a while, checked all along; its identity must not
@@ -88,7 +96,15 @@ std::string AsGamehost(const Subject& subject, Progress& progress, int scale) {
   const std::string identity = first.Identity();
   first.SetPath(subject.module);
   const ScratchFolder sound;  // kept until Allegro has ended
-  StartAllegroAsGamehost(scale, sound.Path(), progress);
+  if (!StartAllegroAsGamehost(scale, sound.Path(), progress)) {
+    int desktopWidth = 0, desktopHeight = 0;
+    get_desktop_resolution(&desktopWidth, &desktopHeight);
+    first.Destroy();
+    allegro_exit();
+    return "not played: this " + std::to_string(desktopWidth) + "x" +
+           std::to_string(desktopHeight) + " desktop can't hold gamehost's window at " +
+           std::to_string(scale) + "x, and gamehost opens none there";
+  }
   const std::string window = std::to_string(SCREEN_W) + "x" + std::to_string(SCREEN_H);
   first.HostChanged();
   first.Destroy();  // gamehost reads the identity of a game it never starts
