@@ -33,7 +33,16 @@ SharedLibrary::SharedLibrary(const std::string& path) : path_(path) {
   // The module's own folder is searched for the libraries it needs, as the
   // dynamic linker would search a run path.
   handle_ = LoadLibraryExW(AbsoluteWide(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-  if (handle_ == nullptr) error_ = LastErrorText("'" + path + "'");
+  if (handle_ == nullptr) {
+    // The loader catches what the module's start-up code throws or
+    // crashes with, and answers this.
+    const bool startupFailed =
+        GetLastError() == ERROR_NOACCESS || GetLastError() == ERROR_DLL_INIT_FAILED;
+    error_ = LastErrorText("'" + path + "'");
+    if (startupFailed) {
+      error_ += ": its static constructors or DllMain failed or crashed as it loaded";
+    }
+  }
 }
 
 SharedLibrary::~SharedLibrary() {
