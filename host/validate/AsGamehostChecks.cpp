@@ -99,6 +99,7 @@ std::string AsGamehost(const Subject& subject, Progress& progress, int scale) {
   if (!StartAllegroAsGamehost(scale, sound.Path(), progress)) {
     int desktopWidth = 0, desktopHeight = 0;
     get_desktop_resolution(&desktopWidth, &desktopHeight);
+    first.HostChanged();
     first.Destroy();
     allegro_exit();
     return "not played: this " + std::to_string(desktopWidth) + "x" +
