@@ -24,6 +24,7 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
   if (wide == nullptr) return {argv, argv + argc};
   std::vector<std::string> arguments;
+  arguments.reserve(size_t(count));
   for (int i = 0; i < count; ++i) arguments.push_back(Utf8(wide[i]));
   LocalFree(wide);
   return arguments;
@@ -105,17 +106,17 @@ bool WriteWholeFile(const std::string& file, const std::string& bytes, std::stri
   return true;
 }
 
-SmallFile ReadSmallFile(const std::string& name, size_t most) {
-  const fs::path file = fs::u8path(name);
+SmallFile ReadSmallFile(const std::string& file, size_t most) {
+  const fs::path path = fs::u8path(file);
   std::error_code error;
-  const fs::file_status status = fs::status(file, error);
+  const fs::file_status status = fs::status(path, error);
   if (status.type() == fs::file_type::not_found) return {SmallFile::Status::kMissing, "", ""};
   if (error) return {SmallFile::Status::kUnreadable, "", error.message()};
   if (!fs::is_regular_file(status)) return {SmallFile::Status::kNotAFile, "", ""};
-  const uintmax_t size = fs::file_size(file, error);
+  const uintmax_t size = fs::file_size(path, error);
   if (error) return {SmallFile::Status::kUnreadable, "", error.message()};
   if (size > most) return {SmallFile::Status::kTooLarge, "", ""};
-  std::ifstream in(file, std::ios::binary);
+  std::ifstream in(path, std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (!in && !in.eof()) return {SmallFile::Status::kUnreadable, "", "can't read it"};
   return {SmallFile::Status::kRead, bytes, ""};
