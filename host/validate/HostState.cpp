@@ -103,7 +103,10 @@ std::string HostStateChanges(const HostState& before, const HostState& after) {
   for (const auto& [what, was] : before) {
     for (const auto& [now, is] : after) {
       if (now != what || is == was) continue;
-      changes += std::string(changes.empty() ? "" : ", ") + what + " from " + was + " to " + is;
+      if (!changes.empty()) changes += ", ";
+      changes += what;
+      changes += " from " + was;
+      changes += " to " + is;
     }
   }
   return changes;

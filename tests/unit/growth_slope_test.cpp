@@ -54,7 +54,8 @@ TEST(GrowthSlopeTest, AFewJumpsAreNotALeakButPagesEveryFewCyclesAre) {
   GrowthSlope jumps, pages;
   for (int cycle = 10; cycle < 60; ++cycle) {
     jumps.Sample(cycle, 8596 + 64 * (cycle >= 22) + 64 * (cycle >= 47));
-    pages.Sample(cycle, 8596 + 4 * ((cycle * 1024 / 4096)));
+    const int wholePages = cycle * 1024 / 4096;  // a kilobyte a cycle, read in 4 kB pages
+    pages.Sample(cycle, 8596 + 4 * wholePages);
   }
   EXPECT_FALSE(jumps.Exceeds(1, 48)) << jumps.Describe("cycle", "cycles");
   EXPECT_TRUE(pages.Exceeds(0.9, 40)) << pages.Describe("cycle", "cycles");

@@ -16,6 +16,7 @@ namespace {
 Options Parse(std::vector<std::string> words) {
   words.insert(words.begin(), "gamehost");
   std::vector<char*> argv;
+  argv.reserve(words.size());
   for (std::string& word : words) argv.push_back(word.data());
   return ParseOptions(int(argv.size()), argv.data());
 }

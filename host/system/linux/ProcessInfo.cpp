@@ -129,7 +129,7 @@ ProcessState HostOwnedProcessState() {
              ", flags " + std::to_string(fcntl(fd, F_GETFL));
       std::error_code error;
       const fs::path target = fs::read_symlink("/proc/self/fd/" + std::to_string(fd), error);
-      if (!error) what = target.string() + " (" + what + ")";
+      if (!error) what = target.string().append(" (").append(what).append(")");
     }
     state.emplace_back(std::string(streams[fd]) + " (descriptor " + std::to_string(fd) + ")", what);
   }
