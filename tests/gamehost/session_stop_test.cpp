@@ -81,8 +81,12 @@ TEST_F(SessionTest, StopSignalsEndTheValidatorAndItsChildren) {
   for (const StopSignal& signal : kStopSignals) {
     HostProcess host("--validate " + kTestGame, Environment());
     ASSERT_TRUE(host.WaitFor("PASS  SetPath", 20)) << host.Output();  // into the frame checks
-    Wait(300);
-    const Outcome children = RunCommand("pgrep -P " + std::to_string(host.Pid()));
+    // A check's process, caught running (not in the moment between two).
+    Outcome children{0, ""};
+    for (int tries = 0; tries < 50 && children.output.empty(); ++tries) {
+      Wait(100);
+      children = RunCommand("pgrep -P " + std::to_string(host.Pid()));
+    }
     ASSERT_FALSE(children.output.empty()) << "no check running";
     ExpectStoppedBy(host, signal, "during --validate");
     Wait(200);
