@@ -55,7 +55,11 @@ TEST(ValidatorTest, FlintmoorPassesEveryCheckFromTheSourceTree) {
 class CorrectModule : public testing::TestWithParam<const char*> {};
 
 TEST_P(CorrectModule, PassesEveryCheckAtSeveralSeeds) {
+#ifdef FLINTMOOR_SANITIZED  // a validation takes a minute there: one seed
+  for (const char* seed : {"7"}) {
+#else
   for (const char* seed : {"1", "7", "20260"}) {
+#endif
     Outcome result = Validate(TestModule(GetParam()), std::string("--seed ") + seed);
     EXPECT_EQ(result.status, 0) << "seed " << seed << ":\n" << result.output;
     EXPECT_TRUE(Says(result, AllPassed())) << "seed " << seed << ":\n" << result.output;
