@@ -56,8 +56,10 @@ PrivateDisplay::PrivateDisplay() {
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   const std::string fd = std::to_string(kDisplayFd);
-  const char* arguments[] = {xvfb.c_str(),  "-displayfd", fd.c_str(), "-screen", "0",
-                             "1024x768x24", "-nolisten",  "tcp",      nullptr};
+  // -noreset: by default Xvfb resets when its last client leaves, and
+  // refuses whoever connects in that moment: the next check's child.
+  const char* arguments[] = {xvfb.c_str(),  "-displayfd", fd.c_str(), "-screen",  "0",
+                             "1024x768x24", "-nolisten",  "tcp",      "-noreset", nullptr};
   int failed = posix_spawn(&server_, xvfb.c_str(), &actions, nullptr,
                            const_cast<char* const*>(arguments), environ);
   posix_spawn_file_actions_destroy(&actions);
