@@ -310,15 +310,19 @@ Session::Next Session::ResultsScreen(const RoundResult& round) {
   DrawResultsCard(card_.get(), game_, round);
   const StatusLine status{"Record " + std::to_string(game_.record), "", "Esc quits"};
   // A moment before a click counts: the last shot of the round is no answer.
-  const int settle = settings_.fps / 2, autoplayWait = settings_.fps * 3;
-  for (int frame = 0;; ++frame) {
+  // Timed on the clock, not in frames, which a busy machine shows fewer of.
+  using Clock = std::chrono::steady_clock;
+  const auto shown = Clock::now();
+  const std::chrono::milliseconds settle(500), autoplayWait(3000);
+  for (;;) {
     if (Show(card_.get(), status) == Next::kQuit) return Next::kQuit;
     for (Screen::Key key; (key = screen_->NextKey()) != Screen::Key::kNone;) {
       if (key == Screen::Key::kEscape) return Next::kQuit;
     }
     const bool click = Clicked();
-    if (settings_.autoplay && frame >= autoplayWait) return Next::kGoOn;
-    if (click && frame >= settle) {
+    const auto waited = Clock::now() - shown;
+    if (settings_.autoplay && waited >= autoplayWait) return Next::kGoOn;
+    if (click && waited >= settle) {
       heldOver_ = true;
       return Next::kGoOn;
     }
