@@ -25,16 +25,6 @@ void OnSwitchOut() {
 // Room the desktop keeps for title bars and panels around a window.
 constexpr int kDesktopMargin = 64;
 
-// Opens the graphics mode at a depth games can use: the desktop's, 32, 16.
-bool OpenMode(int mode, int width, int height) {
-  for (int depth : {desktop_color_depth(), 32, 16}) {
-    if (depth < 15) continue;  // no desktop depth known, or a palette mode
-    set_color_depth(depth);
-    if (set_gfx_mode(mode, width, height, 0, 0) == 0) return true;
-  }
-  return false;
-}
-
 // The scale asked for (0: the largest that fits) when the view fits the
 // space at it. Otherwise Allegro is shut down and the scale refused, naming
 // the largest that fits.
@@ -43,12 +33,12 @@ int Fitting(int scale, int width, int height, const char* space) {
   if (scale == 0) return fits;
   if (scale <= fits) return scale;
   allegro_exit();
-  throw HostError(
-      kExitUsage,
-      "--scale " + std::to_string(scale) + " needs " + std::to_string(View::kWidth * scale) + "x" +
-          std::to_string((View::kHeight + View::kStatusHeight) * scale) + ", more than this " +
-          space + " (" + std::to_string(width) + "x" + std::to_string(height) +
-          " free) holds: the largest that fits is --scale " + std::to_string(fits));
+  throw HostError(kExitUsage,
+                  "--scale " + std::to_string(scale) + " needs " +
+                      std::to_string(GamehostWindowWidth(scale)) + "x" +
+                      std::to_string(GamehostWindowHeight(scale)) + ", more than this " + space +
+                      " (" + std::to_string(width) + "x" + std::to_string(height) +
+                      " free) holds: the largest that fits is --scale " + std::to_string(fits));
 }
 
 }  // namespace
@@ -66,22 +56,23 @@ Screen::Screen(const std::string& title, const std::string& iconFile, bool fulls
   install_timer();
   int desktopWidth = 0, desktopHeight = 0;
   if (get_desktop_resolution(&desktopWidth, &desktopHeight) != 0) {
-    desktopWidth = View::kWidth;
-    desktopHeight = View::kHeight + View::kStatusHeight;
+    desktopWidth = GamehostWindowWidth(1);
+    desktopHeight = GamehostWindowHeight(1);
   }
-  const int viewHeight = View::kHeight + View::kStatusHeight;
   bool ready = false;
   if (fullscreen) {
     // The desktop's own mode keeps the monitor as it is; 640x480 is the last resort.
-    ready = OpenMode(GFX_AUTODETECT_FULLSCREEN, desktopWidth, desktopHeight) ||
-            OpenMode(GFX_AUTODETECT_FULLSCREEN, View::kWidth, View::kHeight);
+    ready = OpenGraphicsMode(GFX_AUTODETECT_FULLSCREEN, desktopWidth, desktopHeight) ||
+            OpenGraphicsMode(GFX_AUTODETECT_FULLSCREEN, View::kWidth, View::kHeight);
     if (ready) scale = Fitting(scale, SCREEN_W, SCREEN_H, "screen");
   } else {
     scale = Fitting(scale, desktopWidth, desktopHeight - kDesktopMargin, "desktop");
-    ready = OpenMode(GFX_AUTODETECT_WINDOWED, View::kWidth * scale, viewHeight * scale);
+    ready = OpenGraphicsMode(GFX_AUTODETECT_WINDOWED, GamehostWindowWidth(scale),
+                             GamehostWindowHeight(scale));
     if (!ready && scale > 1) {
       scale = 1;
-      ready = OpenMode(GFX_AUTODETECT_WINDOWED, View::kWidth, viewHeight);
+      ready = OpenGraphicsMode(GFX_AUTODETECT_WINDOWED, GamehostWindowWidth(1),
+                               GamehostWindowHeight(1));
     }
   }
   if (!ready) {

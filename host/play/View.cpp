@@ -33,8 +33,8 @@ void CopyScaled(BITMAP* from, BITMAP* to, int x, int y, int w, int h, int scale)
 
 ViewPlace::ViewPlace(int viewScale, int screenWidth, int screenHeight)
     : scale(viewScale),
-      left(std::max(0, (screenWidth - View::kWidth * viewScale) / 2)),
-      top(std::max(0, (screenHeight - (View::kHeight + View::kStatusHeight) * viewScale) / 2)) {}
+      left(std::max(0, (screenWidth - GamehostWindowWidth(viewScale)) / 2)),
+      top(std::max(0, (screenHeight - GamehostWindowHeight(viewScale)) / 2)) {}
 
 MouseInput ViewPlace::ToPicture(int screenX, int screenY, int buttons) const {
   auto down = [&](int offset) {
@@ -45,13 +45,13 @@ MouseInput ViewPlace::ToPicture(int screenX, int screenY, int buttons) const {
 
 View::View(int scale, int screenWidth, int screenHeight)
     : place_(scale, screenWidth, screenHeight),
-      scaled_(NewBitmap(kWidth * scale, (kHeight + kStatusHeight) * scale)),
+      scaled_(NewBitmap(GamehostWindowWidth(scale), GamehostWindowHeight(scale))),
       shown_(NewBitmap(kWidth, kHeight)),
       status_(NewBitmap(kWidth, kStatusHeight)),
       dirty_(size_t{kColumns} * kRows) {}
 
 int View::ScaleToFit(int width, int height) {
-  return std::max(1, std::min(width / kWidth, height / (kHeight + kStatusHeight)));
+  return std::max(1, std::min(width / GamehostWindowWidth(1), height / GamehostWindowHeight(1)));
 }
 
 void View::MarkChangedTiles(BITMAP* picture) {

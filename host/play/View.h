@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Bitmap.h"
+#include "GamehostWindow.h"
 #include "IGame.h"
 
 struct BITMAP;
@@ -44,7 +45,7 @@ struct ViewPlace {
 class View {
  public:
   static constexpr int kWidth = kGamePictureWidth, kHeight = kGamePictureHeight;
-  static constexpr int kStatusHeight = 20;  // picture pixels
+  static constexpr int kStatusHeight = kStatusLineHeight;
   // The picture is compared and sent in tiles; a frame usually changes few.
   static constexpr int kTileWidth = 32, kTileHeight = 16;
   static constexpr int kTileColumns = kWidth / kTileWidth, kTileRows = kHeight / kTileHeight;

@@ -6,11 +6,13 @@
 #include <allegro.h>
 
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "AllegroStart.h"
 #include "Checks.h"
 #include "DrivenGame.h"
+#include "GamehostWindow.h"
 #include "PaintWatch.h"
 #include "ScratchFolder.h"
 #include "SharedLibrary.h"
@@ -18,16 +20,16 @@
 
 namespace {
 
-constexpr int kStatusHeight = 20;  // gamehost's status line, at 1x
 constexpr int kFrames = 300;
 constexpr int kQuietMs = 300;
 
 // As gamehost's screen: the desktop's depth (else 32, 16), a window of the
 // picture and its status line at the scale, then sound (with a silent
-// device configured in `soundFolder` where there is none). Answers false,
-// with Allegro started, where the desktop is too small for the window:
-// gamehost opens none there (Windows refuses one, X allows it).
-bool StartAllegroAsGamehost(int scale, const std::string& soundFolder, Progress& progress) {
+// device configured in `soundFolder` where there is none). Where the
+// desktop is too small for the window, gamehost opens none (Windows refuses
+// one, X allows it): then, with Allegro started, answers the desktop's size.
+std::optional<std::string> StartAllegroAsGamehost(int scale, const std::string& soundFolder,
+                                                  Progress& progress) {
   progress.Step("while starting Allegro as gamehost does");
   if (!StartAllegroLibrary()) {
     throw CheckFailure(std::string("Allegro did not start: ") + allegro_error);
@@ -35,18 +37,12 @@ bool StartAllegroAsGamehost(int scale, const std::string& soundFolder, Progress&
   install_keyboard();
   install_mouse();
   install_timer();
-  const int width = kGamePictureWidth * scale;
-  const int height = (kGamePictureHeight + kStatusHeight) * scale;
-  bool open = false;
-  for (int depth : {desktop_color_depth(), 32, 16}) {
-    if (depth < 15 || open) continue;
-    set_color_depth(depth);
-    open = set_gfx_mode(GFX_AUTODETECT_WINDOWED, width, height, 0, 0) == 0;
-  }
+  const int width = GamehostWindowWidth(scale), height = GamehostWindowHeight(scale);
+  const bool open = OpenGraphicsMode(GFX_AUTODETECT_WINDOWED, width, height);
   int desktopWidth = 0, desktopHeight = 0;
   if (!open && get_desktop_resolution(&desktopWidth, &desktopHeight) == 0 &&
       (desktopWidth < width || desktopHeight < height)) {
-    return false;
+    return std::to_string(desktopWidth) + "x" + std::to_string(desktopHeight);
   }
   if (!open) {
     throw CheckFailure("can't open a " + std::to_string(width) + "x" + std::to_string(height) +
@@ -55,7 +51,7 @@ bool StartAllegroAsGamehost(int scale, const std::string& soundFolder, Progress&
   UseSilentSoundDeviceWhereNone(soundFolder);
   install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
   progress.WatchCrashes();
-  return true;
+  return std::nullopt;
 }
 
 // A game played for a while, checked all along; its identity must not
@@ -96,14 +92,11 @@ std::string AsGamehost(const Subject& subject, Progress& progress, int scale) {
   const std::string identity = first.Identity();
   first.SetPath(subject.module);
   const ScratchFolder sound;  // kept until Allegro has ended
-  if (!StartAllegroAsGamehost(scale, sound.Path(), progress)) {
-    int desktopWidth = 0, desktopHeight = 0;
-    get_desktop_resolution(&desktopWidth, &desktopHeight);
+  if (auto desktop = StartAllegroAsGamehost(scale, sound.Path(), progress)) {
     first.HostChanged();
     first.Destroy();
     allegro_exit();
-    return "not played: this " + std::to_string(desktopWidth) + "x" +
-           std::to_string(desktopHeight) + " desktop can't hold gamehost's window at " +
+    return "not played: this " + *desktop + " desktop can't hold gamehost's window at " +
            std::to_string(scale) + "x, and gamehost opens none there";
   }
   const std::string window = std::to_string(SCREEN_W) + "x" + std::to_string(SCREEN_H);
