@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "Command.h"
 #include "WorkingFolder.h"
 
 namespace {
@@ -29,9 +30,11 @@ HostProcess::HostProcess(const std::string& arguments, const std::string& enviro
   outputFile_ = pattern;
   const std::string command = "exec env " + environment + " " + FLINTMOOR_GAMEHOST_PATH + " " +
                               arguments + " >" + outputFile_ + " 2>&1";
+  const pid_t test = getpid();
   pid_ = fork();
   if (pid_ < 0) throw std::runtime_error("can't start gamehost");
   if (pid_ == 0) {
+    EndWithParent(test);
     execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }

@@ -16,12 +16,25 @@ Rgb Corner(const XWindowPlace& window) {
   return ScreenPixels().At(window.x + 639, window.y);
 }
 
-bool GameShows(const XWindowPlace& window) {
+namespace {
+
+// Up to 15 s: a busy machine answers late, but a person would see it.
+bool SkyBecomes(const XWindowPlace& window, bool shown) {
   for (int i = 0; i < 300; ++i) {
-    if (Corner(window) == kFirstSkyRow) return true;
+    if ((Corner(window) == kFirstSkyRow) == shown) return true;
     Wait(50);
   }
   return false;
+}
+
+}  // namespace
+
+bool GameShows(const XWindowPlace& window) {
+  return SkyBecomes(window, true);
+}
+
+bool GameHidden(const XWindowPlace& window) {
+  return SkyBecomes(window, false);
 }
 
 void SessionTest::WriteScores(const std::string& text) const {

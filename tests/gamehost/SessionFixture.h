@@ -39,6 +39,8 @@ Rgb Corner(const XWindowPlace& window);
 
 // Waits until Flintmoor shows its sky, as a person would before moving.
 bool GameShows(const XWindowPlace& window);
+// Waits until the sky is gone: paused, or one of the host's screens.
+bool GameHidden(const XWindowPlace& window);
 
 class SessionTest : public testing::Test {
  protected:
