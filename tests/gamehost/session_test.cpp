@@ -112,7 +112,12 @@ TEST_F(SessionTest, TheWindowShowsTheGamesIconAndNamesGamehost) {
   HostProcess host("--frames 60", Environment());
   auto window = FindWindow(kFlintmoorTitle);
   ASSERT_TRUE(window) << host.Output();
+  // The panels' icon is set once the window is up, a moment after it shows.
   WindowLook look = LookOf(*window);
+  for (int i = 0; i < 100 && look.netIconValues == 0; ++i) {
+    Wait(50);
+    look = LookOf(*window);
+  }
   EXPECT_EQ(look.className, "gamehost");
   // The game's 32x32 icon.bmp, not Allegro's own 48x48 picture, both as the
   // window manager's pixmap and as today's panels read it.
