@@ -21,6 +21,7 @@
 #include "StopSignals.h"
 
 namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
 
 namespace {
 
@@ -234,7 +235,6 @@ StatusLine Session::RoundStatus(long escapes, int32_t record, bool paused, bool 
 }
 
 Session::Next Session::PlayRound(RoundResult& round) {
-  using Clock = std::chrono::steady_clock;
   auto game = StartGame();
   ++rounds_;
   round.demo = settings_.autoplay;
@@ -311,7 +311,6 @@ Session::Next Session::ResultsScreen(const RoundResult& round) {
   const StatusLine status{"Record " + std::to_string(game_.record), "", "Esc quits"};
   // A moment before a click counts: the last shot of the round is no answer.
   // Timed on the clock, not in frames, which a busy machine shows fewer of.
-  using Clock = std::chrono::steady_clock;
   const auto shown = Clock::now();
   const std::chrono::milliseconds settle(500), autoplayWait(3000);
   for (;;) {
