@@ -51,7 +51,7 @@ std::string DefaultModulePath() {
   const fs::path folder = self.empty() ? fs::current_path() : fs::u8path(self).parent_path();
   const std::string file = ModuleFileName("flintmoor");
   fs::path beside = folder / fs::u8path(file);
-  fs::path installed = folder / FLINTMOOR_GAME_DIR_FROM_BIN / fs::u8path(file);
+  fs::path installed = folder / GAMEHOST_GAMES_DIR_FROM_BIN / fs::u8path(file);
   if (!fs::exists(beside) && fs::exists(installed)) return installed.lexically_normal().u8string();
   return beside.u8string();
 }

@@ -38,7 +38,7 @@ class GameModule {
 std::string KindMismatch(const std::string& modulePath);
 
 // The module gamehost loads when none is named: flintmoor.so (.dll) beside the
-// executable, or in the installed game folder next to its bin folder.
+// executable, or in the installed games folder (lib/gamehost/games) of its prefix.
 std::string DefaultModulePath();
 
 #endif

@@ -16,8 +16,8 @@ for library in liballegro4.4 libloadpng4.4; do
 done
 
 dpkg-deb -x "$deb" "$work/root"
-for file in usr/bin/gamehost usr/lib/flintmoor/flintmoor.so \
-  usr/lib/flintmoor/games/flintmoor/flintmoor.dat usr/include/flintmoor/IGame.h; do
+for file in usr/bin/gamehost usr/lib/gamehost/games/flintmoor.so \
+  usr/lib/gamehost/games/games/flintmoor/flintmoor.dat usr/include/flintmoor/IGame.h; do
   [ -e "$work/root/$file" ] || { echo "package lacks /$file"; exit 1; }
 done
 find "$work/root" -name flintmoor-plugin.pc | grep -q . || { echo "package lacks the .pc file"; exit 1; }
