@@ -1,6 +1,7 @@
 #include "Options.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -11,17 +12,33 @@
 
 namespace {
 
-// A whole number within [least, most]; anything else is a usage error.
-// (long long: a long is 32 bits on some systems, too narrow for a seed.)
+// A whole number within [least, most] (none is below 0), written as digits
+// alone: no sign, no spaces. Anything else is a usage error. (long long: a
+// long is 32 bits on some systems, too narrow for a seed.)
 long long Number(const std::string& option, const char* text, long long least, long long most) {
-  char* end = nullptr;
+  const std::string written = text;
+  const bool digits =
+      !written.empty() && written.find_first_not_of("0123456789") == std::string::npos;
   errno = 0;
-  long long value = std::strtoll(text, &end, 10);
-  if (*text == '\0' || *end != '\0' || errno == ERANGE || value < least || value > most) {
+  const long long value = digits ? std::strtoll(text, nullptr, 10) : 0;
+  if (!digits || errno == ERANGE || value < least || value > most) {
     throw HostError(kExitUsage, option + " takes a whole number from " + std::to_string(least) +
                                     " to " + std::to_string(most) + ", not '" + text + "'");
   }
   return value;
+}
+
+// The file a screenshot can be written to: one of the formats Allegro saves.
+std::string ScreenshotFile(const char* text) {
+  std::string file = text;
+  const size_t dot = file.rfind('.');
+  std::string extension = dot == std::string::npos ? "" : file.substr(dot + 1);
+  for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+  for (const char* known : {"png", "bmp", "pcx", "tga"}) {
+    if (extension == known) return file;
+  }
+  throw HostError(kExitUsage,
+                  "--screenshot saves .png, .bmp, .pcx or .tga pictures, not '" + file + "'");
 }
 
 struct Option {
@@ -40,7 +57,9 @@ const Option kOptions[] = {
      [](Options& o, const std::string& n, const char* v) {
        o.play.frames = Number(n, v, 1, LONG_MAX);
      }},
-    {"--fps", "N", "frames a second (default 60; sets a stepping game's speed)",
+    {"--fps", "N",
+     "frames a second (default 60): a game that moves a step a frame runs slower with fewer; its "
+     "clocks keep real time, so fewer frames bring Flintmoor's birds more at once",
      [](Options& o, const std::string& n, const char* v) {
        o.play.fps = int(Number(n, v, 1, 1000));
      }},
@@ -57,7 +76,7 @@ const Option kOptions[] = {
        o.play.seed = o.check.seed = unsigned(Number(n, v, 0, UINT_MAX));
      }},
     {"--screenshot", "FILE", "save the game's last frame (.png, .bmp, .pcx or .tga)",
-     [](Options& o, const std::string&, const char* v) { o.play.screenshot = v; }},
+     [](Options& o, const std::string&, const char* v) { o.play.screenshot = ScreenshotFile(v); }},
     {"--fullscreen", "", "play on the full screen instead of in a window",
      [](Options& o, const std::string&, const char*) { o.play.fullscreen = true; }},
     {"--no-save", "", "keep no records",

@@ -33,7 +33,7 @@ std::pair<int, std::string> Refusal(const std::vector<std::string>& words) {
 
 TEST(OptionsTest, EachOptionSetsWhatItNames) {
   const Options options = Parse({"--autoplay", "--frames", "90", "--fps", "120", "--escapes", "0",
-                                 "--scale", "2", "--seed", "4294967295", "--screenshot", "shot.png",
+                                 "--scale", "2", "--seed", "4294967295", "--screenshot", "Shot.PNG",
                                  "--fullscreen", "--no-save", "--verbose", "game.so"});
   EXPECT_EQ(options.module, "game.so");
   EXPECT_TRUE(options.play.autoplay && options.play.fullscreen && options.play.noSave &&
@@ -44,7 +44,7 @@ TEST(OptionsTest, EachOptionSetsWhatItNames) {
   EXPECT_EQ(options.play.scale, 2);
   EXPECT_EQ(options.play.seed, 4294967295u) << "a seed is 32 bits even where a long is";
   EXPECT_EQ(options.check.seed, 4294967295u) << "the validator's input follows it too";
-  EXPECT_EQ(options.play.screenshot, "shot.png");
+  EXPECT_EQ(options.play.screenshot, "Shot.PNG");
   EXPECT_FALSE(options.validate || options.info);
 
   const Options check = Parse({"--validate", "--json", "mine.so"});
@@ -71,6 +71,11 @@ TEST(OptionsTest, BadCommandLinesAreRefusedSayingWhy) {
       {{"--scale", ""}, "--scale takes a whole number from 1 to 16, not ''"},
       {{"--seed", "-1"}, "--seed takes a whole number from 0 to 4294967295"},
       {{"--escapes", "99999999999999999999"}, "--escapes takes a whole number"},
+      {{"--fps", " 60"}, "not ' 60'"},
+      {{"--fps", "60 "}, "not '60 '"},
+      {{"--frames", "+5"}, "not '+5'"},
+      {{"--screenshot", "shot.jpg"}, "--screenshot saves .png, .bmp, .pcx or .tga pictures"},
+      {{"--screenshot", "shot"}, "not 'shot'"},
       {{"--bogus"}, "unexpected '--bogus' (see gamehost --help)"},
       {{"one.so", "two.so"}, "unexpected 'two.so'"},
   };
