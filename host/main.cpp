@@ -3,7 +3,6 @@
 #include <allegro.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,7 +12,6 @@
 #include "GameModule.h"
 #include "HostError.h"
 #include "Options.h"
-#include "ResourceFolder.h"
 #include "Session.h"
 #include "StopSignals.h"
 #include "System.h"
@@ -22,13 +20,10 @@
 namespace {
 
 int PrintInfo(const GameModule& module) {
-  auto game = module.NewGame();
-  const std::string path =
-      std::filesystem::absolute(std::filesystem::u8path(module.Path())).u8string();
-  game->SetPath(path.c_str());
-  std::printf("Name: %s\nAuthor: %s\nDescription: %s\nVersion: %s\nIcon: %s\n", game->GetName(),
-              game->GetAuthor(), game->GetDescription(), game->GetVersion(),
-              IconPath(*game, path).c_str());
+  const GameIdentity game = ReadIdentity(module);
+  std::printf("Name: %s\nAuthor: %s\nDescription: %s\nVersion: %s\nIcon: %s\n", game.name.c_str(),
+              game.author.c_str(), game.description.c_str(), game.version.c_str(),
+              game.icon.c_str());
   return kExitOk;
 }
 

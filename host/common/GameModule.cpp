@@ -5,6 +5,7 @@
 #include "BinaryKind.h"
 #include "HostError.h"
 #include "ProcessInfo.h"
+#include "ResourceFolder.h"
 #include "System.h"
 
 namespace fs = std::filesystem;
@@ -39,6 +40,15 @@ GameModule::GameModule(const std::string& path) : path_(path), library_(AsFile(p
                                            "' exports no GetPlugin: it is not a game module "
                                            "(modules export it with extern \"C\")");
   }
+}
+
+GameIdentity ReadIdentity(const GameModule& module) {
+  auto text = [](const char* answer) { return std::string(answer != nullptr ? answer : ""); };
+  const std::string path = fs::absolute(fs::u8path(module.Path())).u8string();
+  auto game = module.NewGame();
+  game->SetPath(path.c_str());
+  return {text(game->GetName()), text(game->GetAuthor()), text(game->GetDescription()),
+          text(game->GetVersion()), IconPath(*game, path)};
 }
 
 std::string KindMismatch(const std::string& modulePath) {

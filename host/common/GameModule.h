@@ -33,6 +33,15 @@ class GameModule {
   GetPluginFunction getPlugin_ = nullptr;
 };
 
+// What a game says of itself, for lists and screens: its identity answers
+// (an empty string where a module answers null) and where its icon is.
+struct GameIdentity {
+  std::string name, author, description, version;
+  std::string icon;  // the icon picture's path, as IconPath finds it
+};
+// Asks a new game of the module, handed the module's absolute path.
+GameIdentity ReadIdentity(const GameModule& module);
+
 // Why the module file can never load into this program, read from its
 // header (32 bits against 64, another system's format), or empty.
 std::string KindMismatch(const std::string& modulePath);

@@ -20,9 +20,39 @@ std::string ResourceFolder(const std::string& modulePath) {
   return fs::current_path().u8string();
 }
 
+NotStarted WhyNotStarted(const std::string& modulePath) {
+  const std::string name = ModuleName(modulePath);
+  const fs::path here = fs::current_path();
+  const fs::path own = fs::path("games") / fs::u8path(name);
+  const std::string ownText = own.generic_u8string() + "/";
+  const std::string validate =
+      "gamehost --validate " + fs::u8path(modulePath).filename().u8string();
+  std::error_code error;
+  if (!fs::is_directory(here / own, error)) {
+    const fs::path moduleFolder = fs::absolute(fs::u8path(modulePath)).parent_path();
+    std::string where = "beside the module (in " + moduleFolder.u8string() + ")";
+    if (moduleFolder != here) where += " nor in the working folder " + here.u8string();
+    return {"there is no " + ownText + " folder " + where + ": it holds the game's files",
+            "put the module beside its " + ownText +
+                " folder, as it was installed, or run "
+                "gamehost from the folder that holds " +
+                ownText};
+  }
+  const fs::path datafile = own / fs::u8path(name + ".dat");
+  if (fs::exists(here / datafile, error)) {
+    return {datafile.generic_u8string() + " in " + here.u8string() +
+                " was not accepted: it is damaged, or made for another version of the game",
+            "install the game again; " + validate + " says more"};
+  }
+  return {"it did not start, though its " + ownText + " folder is in " + here.u8string() +
+              ": a file in it may be missing or damaged",
+          "install the game again; " + validate + " says more"};
+}
+
 std::string IconPath(IGame& game, const std::string& modulePath) {
   std::string folder = game.path != nullptr ? game.path : "";
-  const fs::path icon = fs::u8path(game.GetIcon());
+  const char* answer = game.GetIcon();
+  const fs::path icon = fs::u8path(answer != nullptr ? answer : "");
   fs::path beside = fs::u8path(folder) / icon;
   fs::path withResources = fs::u8path(folder) / "games" / fs::u8path(ModuleName(modulePath)) / icon;
   std::error_code error;

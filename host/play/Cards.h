@@ -1,33 +1,32 @@
-// The host's own pictures, 640x480 like a game's: the start screen, a
-// round's results, and the paused game.
+// The host's own screens, 640x480 like a game's picture: what each says (a
+// Card: lines of text in a few sizes and tones, over the moor at dusk or a
+// game's last picture dimmed), and how a card is drawn.
 #ifndef FLINTMOOR_HOST_CARDS_H
 #define FLINTMOOR_HOST_CARDS_H
 
-#include <cstdint>
 #include <string>
+#include <vector>
 
 struct BITMAP;
 
-struct GameCard {
-  std::string name, description, version;
-  BITMAP* icon = nullptr;  // may be null
-  int32_t record = 0;      // the game's best score ever, as kept
-  std::string rules;       // how a round goes, in a line or two
-  std::string note;        // why scores are not kept, or empty
+enum class Tone { kLight, kDim, kGold, kWarning };
+
+struct CardLine {
+  std::string text;  // wrapped to the picture's width where it is longer
+  int size = 1;      // times the 8-pixel font
+  Tone tone = Tone::kLight;
+  int gapAfter = 8;  // pixels before the next line
 };
 
-struct RoundResult {
-  int32_t best = 0;     // the round's best score: the game's GetScore at its end
-  long escapes = 0;     // frames in which Update reported an escape
-  long frames = 0;      // Update calls
-  double seconds = 0;   // time played, pauses left out
-  bool record = false;  // its best is a new record, and was kept
-  bool demo = false;    // played by the built-in player
+struct Card {
+  BITMAP* icon = nullptr;         // shown large above the lines, or null
+  BITMAP* dimmedFrame = nullptr;  // the background, dimmed; null: the moor at dusk
+  int top = 32;                   // where the first line starts
+  std::vector<CardLine> lines;
+  std::string footer;  // at the bottom: what a click or a key does now
 };
 
-void DrawStartCard(BITMAP* picture, const GameCard& game);
-void DrawResultsCard(BITMAP* picture, const GameCard& game, const RoundResult& round);
-// The last frame dimmed, with "Paused" over it.
-void DrawPausedCard(BITMAP* picture, BITMAP* lastFrame);
+// Paints the card over the whole 640x480 picture.
+void DrawCard(BITMAP* picture, const Card& card);
 
 #endif

@@ -43,7 +43,7 @@ Pointer MousePlayer::Aim() const {
   const ScreenPoint at = known ? *known : ScreenPoint{mouse_x, mouse_y};
   const MouseInput picture = view_.ToPicture(at.x, at.y, 0);
   const bool inside = picture.x >= 0 && picture.x < kWidth && picture.y >= 0 && picture.y < kHeight;
-  return Pointer{picture.x, picture.y, inside};
+  return Pointer{picture.x, picture.y, inside, true};
 }
 
 ScreenPoint MousePlayer::Where() {

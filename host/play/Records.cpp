@@ -1,4 +1,4 @@
-#include "BestScores.h"
+#include "Records.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kHeader = "# gamehost: the best score of each game played here\n";
+constexpr const char* kHeader = "# gamehost: the record of each game played here\n";
 // Far more than any number of games: a larger file is not ours.
 constexpr size_t kMostBytes = size_t(1) << 20;
 // Another gamehost holds the file for a read, a merge and a rename.
@@ -50,33 +50,77 @@ fs::path Followed(fs::path path) {
   return path.lexically_normal();
 }
 
+const char* kNotKept = "; it is left as it is and no record is kept until it is mended or removed";
+
 }  // namespace
 
-BestScores::BestScores(Keeping keeping)
-    : file_(UserDataFolder() + "/gamehost/best-scores.txt"),
-      demo_(keeping == Keeping::kDemo),
-      saving_(keeping == Keeping::kKept) {
-  // A damaged file counts for nothing, not even its lines before the damage.
-  std::map<std::string, int32_t> kept;
-  if (Read(kept)) scores_ = kept;
+Records::Records(Keeping keeping)
+    : file_(UserDataFolder() + "/gamehost/best-scores.txt"), keeping_(keeping) {
   // Why nothing is saved: the player's choice first, then the file's state.
   if (keeping == Keeping::kDemo) note_ = "A demo: its scores are not kept";
-  if (keeping == Keeping::kNotKept) note_ = "Scores are not kept (--no-save)";
+  if (keeping == Keeping::kNotKept) note_ = "Records are not kept (--no-save)";
+  Reread();
+  if (!Keeps()) return;
+  // Found out now, not after a round the player hoped to keep.
+  const std::string why = WhyNotWritable(Followed(fs::u8path(file_)).u8string());
+  if (!why.empty()) {
+    StopKeeping("Records can't be kept: " + why,
+                "can't keep records in " + file_ + " (" + why + "); playing without keeping them");
+  }
 }
 
-int32_t BestScores::Best(const std::string& game) const {
-  auto found = scores_.find(Key(game));
-  return found == scores_.end() ? 0 : found->second;
+std::optional<int32_t> Records::Of(const std::string& game) const {
+  if (!known_) return std::nullopt;
+  auto found = records_.find(Key(game));
+  return found == records_.end() ? 0 : found->second;
 }
 
-bool BestScores::Offer(const std::string& game, int32_t score) {
-  if (demo_ || score <= Best(game)) return false;
-  scores_[Key(game)] = score;  // this run's record, kept or not
-  // (Another gamehost may have saved a higher one meanwhile.)
-  return saving_ && Save() && Best(game) == score;
+void Records::Reread() {
+  // A damaged file counts for nothing, not even its lines before the damage.
+  std::map<std::string, int32_t> kept;
+  known_ = Read(kept);
+  records_ = known_ ? kept : std::map<std::string, int32_t>{};
 }
 
-bool BestScores::Read(std::map<std::string, int32_t>& scores) {
+bool Records::Offer(const std::string& game, int32_t score) {
+  if (!Keeps() || score <= Of(game).value_or(INT32_MAX)) return false;
+  std::error_code error;
+  const fs::path target = Followed(fs::u8path(file_));
+  const std::string folder = target.parent_path().u8string();
+  fs::create_directories(target.parent_path(), error);
+  if (error) {
+    StopKeeping(
+        "Records can't be kept: their folder can't be made",
+        "can't make " + folder + " (" + error.message() + "); playing without keeping records");
+    return false;
+  }
+  // Read, merged and replaced by one gamehost at a time: another may have
+  // kept a record meanwhile, and none is ever lowered.
+  const FolderLock lock(folder, kLockWaitMs);
+  if (!lock.Held()) {
+    StopKeeping("Records can't be kept: another program holds them",
+                "can't keep records in " + folder +
+                    " (another program holds them); playing without keeping them");
+    return false;
+  }
+  Reread();
+  if (!known_) return false;
+  if (score <= records_[Key(game)]) return false;  // kept by another meanwhile: theirs
+  records_[Key(game)] = score;
+  std::ostringstream text;
+  text << kHeader;
+  for (const auto& [name, record] : records_) text << name << '\t' << record << '\n';
+  std::string why;
+  if (!WriteWholeFile(target.u8string(), text.str(), why)) {
+    Reread();
+    StopKeeping("Records can't be kept: " + why,
+                "can't keep records in " + folder + " (" + why + "); playing without keeping them");
+    return false;
+  }
+  return true;
+}
+
+bool Records::Read(std::map<std::string, int32_t>& records) {
   const std::string name = fs::u8path(file_).filename().u8string();
   const SmallFile read = ReadSmallFile(Followed(fs::u8path(file_)).u8string(), kMostBytes);
   switch (read.status) {
@@ -86,19 +130,16 @@ bool BestScores::Read(std::map<std::string, int32_t>& scores) {
       return true;  // none kept yet
     case SmallFile::Status::kNotAFile:
     case SmallFile::Status::kUnreadable: {
-      const bool notAFile = read.status == SmallFile::Status::kNotAFile;
-      std::fprintf(stderr, "gamehost: can't read the best scores in %s (%s); not saving any\n",
-                   file_.c_str(), notAFile ? "not a file" : read.why.c_str());
-      StopKeeping("Scores can't be kept: " + name +
-                  (notAFile ? " is not a file" : " is unreadable"));
+      const std::string why = read.status == SmallFile::Status::kNotAFile ? "not a file" : read.why;
+      StopKeeping("Records can't be kept: " + name + " is " +
+                      (read.status == SmallFile::Status::kNotAFile ? "not a file" : "unreadable"),
+                  "can't read the records in " + file_ + " (" + why + "); not keeping any");
       return false;
     }
     case SmallFile::Status::kTooLarge:
-      std::fprintf(stderr,
-                   "gamehost: %s is damaged (over %zu bytes, far too large); it is left as it is "
-                   "and no best score is saved until it is mended or removed\n",
-                   file_.c_str(), kMostBytes);
-      StopKeeping("Scores can't be kept: " + name + " is damaged");
+      StopKeeping("Records can't be kept: " + name + " is damaged",
+                  file_ + " is damaged (over " + std::to_string(kMostBytes) +
+                      " bytes, far too large)" + kNotKept);
       return false;
   }
   std::istringstream lines(read.bytes);
@@ -108,59 +149,22 @@ bool BestScores::Read(std::map<std::string, int32_t>& scores) {
     size_t tab = line.rfind('\t');
     int32_t score = 0;
     if (tab == std::string::npos || tab == 0 || !ParseScore(line.substr(tab + 1), score)) {
-      std::fprintf(stderr,
-                   "gamehost: %s is damaged at line %d; it is left as it is and no best "
-                   "score is saved until it is mended or removed\n",
-                   file_.c_str(), number);
-      StopKeeping("Scores can't be kept: " + name + " is damaged at line " +
-                  std::to_string(number));
+      StopKeeping(
+          "Records can't be kept: " + name + " is damaged at line " + std::to_string(number),
+          file_ + " is damaged at line " + std::to_string(number) + kNotKept);
       return false;
     }
     std::string game = line.substr(0, tab);
-    if (score > scores[game]) scores[game] = score;
+    if (score > records[game]) records[game] = score;
   }
   return true;
 }
 
-bool BestScores::Save() {
-  std::error_code error;
-  fs::create_directories(fs::u8path(file_).parent_path(), error);
-  const fs::path target = Followed(fs::u8path(file_));
-  const std::string folder = target.parent_path().u8string();
-  if (error || !fs::is_directory(target.parent_path(), error)) {
-    std::fprintf(stderr, "gamehost: can't save best scores in %s (%s); playing without saving\n",
-                 folder.c_str(), error ? error.message().c_str() : "no such folder");
-    StopKeeping("Scores can't be kept: no folder for them");
-    return false;
-  }
-  // Read, merged and replaced by one gamehost at a time: another may have
-  // raised a score meanwhile, and none is ever lowered.
-  const FolderLock lock(folder, kLockWaitMs);
-  if (!lock.Held()) {
-    std::fprintf(stderr, "gamehost: can't save best scores in %s (%s); playing without saving\n",
-                 folder.c_str(), "another program holds them");
-    StopKeeping("Scores can't be kept: another program holds them");
-    return false;
-  }
-  std::map<std::string, int32_t> onDisk;
-  if (!Read(onDisk)) return false;
-  for (const auto& [name, score] : onDisk) {
-    if (score > scores_[name]) scores_[name] = score;
-  }
-  std::ostringstream text;
-  text << kHeader;
-  for (const auto& [name, score] : scores_) text << name << '\t' << score << '\n';
-  std::string why;
-  if (!WriteWholeFile(target.u8string(), text.str(), why)) {
-    std::fprintf(stderr, "gamehost: can't save best scores in %s (%s); playing without saving\n",
-                 folder.c_str(), why.c_str());
-    StopKeeping("Scores can't be kept: " + why);
-    return false;
-  }
-  return true;
-}
-
-void BestScores::StopKeeping(const std::string& note) {
-  saving_ = false;
-  note_ = note;
+void Records::StopKeeping(const std::string& note, const std::string& report) {
+  // Said once, however often the file is read again in the same state.
+  if (note == reported_) return;
+  reported_ = note;
+  std::fprintf(stderr, "gamehost: %s\n", report.c_str());
+  // The player's own choice not to keep records stays the reason shown.
+  if (keeping_ == Keeping::kKept) note_ = note;
 }

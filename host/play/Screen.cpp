@@ -9,6 +9,7 @@
 #include "Sound.h"
 #include "System.h"
 #include "WindowLook.h"
+#include "WindowSystem.h"
 
 namespace {
 
@@ -44,7 +45,8 @@ int Fitting(int scale, int width, int height, const char* space) {
 }  // namespace
 
 Screen::Screen(const std::string& title, const std::string& iconFile, bool fullscreen, int scale,
-               bool verbose) {
+               int fps, bool verbose)
+    : pacer_(fps) {
   SetWindowLook(iconFile);
   if (!StartAllegroLibrary()) {
     const std::string reason = allegro_error[0] != '\0' ? std::string(": ") + allegro_error : "";
@@ -52,6 +54,9 @@ Screen::Screen(const std::string& title, const std::string& iconFile, bool fulls
                     "can't start Allegro" + reason + " (" + GraphicsAdvice() + ")");
   }
   install_keyboard();
+  // A key held down is one press: the player's keys act once (Esc ends a
+  // round; a repeat would quit as well).
+  set_keyboard_rate(0, 0);
   install_mouse();
   install_timer();
   int desktopWidth = 0, desktopHeight = 0;
@@ -83,6 +88,12 @@ Screen::Screen(const std::string& title, const std::string& iconFile, bool fulls
                                          " for a 640x480 game: " + reason);
   }
   view_ = std::make_unique<View>(scale, SCREEN_W, SCREEN_H);
+  card_.reset(create_bitmap(View::kWidth, View::kHeight));
+  if (card_ == nullptr) {
+    allegro_exit();
+    throw HostError(kExitNoGraphics, "no memory for a 640x480 picture");
+  }
+  KeysDoNotRepeat();
   // The pointer's position as the window system has it. Otherwise Allegro
   // counts movements for a while after the mode is set and then moves the
   // pointer to where it has counted, away from where the player put it.
@@ -99,24 +110,73 @@ Screen::Screen(const std::string& title, const std::string& iconFile, bool fulls
 Screen::~Screen() {
   remove_display_switch_callback(OnSwitchOut);
   set_close_button_callback(nullptr);
+  card_.reset();
   view_.reset();  // its bitmaps go before Allegro
   allegro_exit();
 }
 
-Screen::Key Screen::NextKey() {
+void Screen::Show(BITMAP* picture, const StatusLine& status, const Pointer& aim) {
+  // The crosshair stands for the system's pointer where it is drawn, and
+  // nowhere else: over the status line the pointer is the system's.
+  ShowSystemPointer(!(aim.shown && aim.isMouse));
+  view_->Present(picture, aim, status);
+  pacer_.Wait();
+}
+
+void Screen::Show(const Card& card, const StatusLine& status) {
+  DrawCard(card_.get(), card);
+  ShowSystemPointer(true);
+  view_->Present(card_.get(), Pointer{}, status);
+  pacer_.Wait();
+}
+
+void Screen::ShowSystemPointer(bool shown) {
+  if (systemPointer_ == int(shown)) return;
+  show_os_cursor(shown ? MOUSE_CURSOR_ARROW : MOUSE_CURSOR_NONE);
+  systemPointer_ = int(shown);
+}
+
+Key Screen::NextKey() {
   if (keyboard_needs_poll()) poll_keyboard();
-  while (keypressed()) {
+  if (keypressed()) {
     switch (readkey() >> 8) {
       case KEY_P:
       case KEY_PAUSE:
         return Key::kPause;
       case KEY_ESC:
         return Key::kEscape;
+      case KEY_ENTER:
+      case KEY_ENTER_PAD:
+        return Key::kEnter;
+      case KEY_UP:
+        return Key::kUp;
+      case KEY_DOWN:
+        return Key::kDown;
+      case KEY_PGUP:
+        return Key::kPageUp;
+      case KEY_PGDN:
+        return Key::kPageDown;
+      case KEY_HOME:
+        return Key::kHome;
+      case KEY_END:
+        return Key::kEnd;
       default:
-        break;
+        return Key::kOther;
     }
   }
   return Key::kNone;
+}
+
+void Screen::ForgetKeys() {
+  if (keyboard_needs_poll()) poll_keyboard();
+  clear_keybuf();
+}
+
+int Screen::TakeWheel() {
+  if (mouse_needs_poll()) poll_mouse();
+  const int turned = mouse_z - wheel_;
+  wheel_ = mouse_z;
+  return turned;
 }
 
 bool Screen::CloseClicked() const {

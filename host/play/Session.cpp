@@ -7,68 +7,43 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 
 #include "AutoPlayer.h"
-#include "BestScores.h"
-#include "Bitmap.h"
-#include "Cards.h"
-#include "FramePacer.h"
 #include "HostError.h"
 #include "MousePlayer.h"
 #include "ResourceFolder.h"
 #include "Screen.h"
 #include "StopSignals.h"
+#include "System.h"
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
+// How long the results stay before a click may end them: a player clicking
+// on at the end of a round must see them first.
+constexpr std::chrono::milliseconds kResultsSettle(1000);
+// How long the built-in player's results stay.
+constexpr std::chrono::milliseconds kDemoResults(3000);
+
 Bitmap NewPicture() {
-  Bitmap picture(create_bitmap(View::kWidth, View::kHeight));
+  Bitmap picture(create_bitmap(kGamePictureWidth, kGamePictureHeight));
   if (picture == nullptr) throw HostError(kExitNoGraphics, "no memory for a 640x480 picture");
   clear_bitmap(picture.get());  // what a screenshot shows if no frame was drawn
   return picture;
 }
 
-// Games find their resources under games/ in the working folder: gamehost
-// moves to the folder that holds this module's.
-void MoveToResources(const GameModule& module, bool verbose) {
-  fs::path folder = fs::u8path(ResourceFolder(module.Path()));
-  if (folder == fs::current_path()) return;
-  fs::current_path(folder);
-  if (verbose) std::printf("working folder: %s\n", folder.u8string().c_str());
-}
-
-[[noreturn]] void GameDidNotStart(IGame& game, const GameModule& module) {
-  std::string name = ModuleName(module.Path());
-  std::string datafile = "games/" + name + "/" + name + ".dat";
-  std::string folder = fs::current_path().u8string();
-  std::string what = fs::exists(fs::u8path(datafile))
-                         ? datafile + " in " + folder + " was not accepted (damaged or wrong?)"
-                         : "no " + datafile + " in the working folder " + folder;
-  throw HostError(kExitGameDidNotStart,
-                  std::string(game.GetName()) + " did not start: " + what +
-                      "; run gamehost from the folder that holds the game's games/ folder");
-}
-
 void SaveScreenshot(BITMAP* picture, const std::string& file) {
   // At 24 bits: a 32-bit picture would be saved with Allegro's unused alpha
   // byte as the PNG's alpha channel, fully transparent.
-  Bitmap opaque(create_bitmap_ex(24, View::kWidth, View::kHeight));
-  blit(picture, opaque.get(), 0, 0, 0, 0, View::kWidth, View::kHeight);
+  Bitmap opaque(create_bitmap_ex(24, kGamePictureWidth, kGamePictureHeight));
+  blit(picture, opaque.get(), 0, 0, 0, 0, kGamePictureWidth, kGamePictureHeight);
   PALETTE palette;
   get_palette(palette);
   if (save_bitmap(file.c_str(), opaque.get(), palette) != 0) {
-    throw HostError(kExitScreenshot, "can't save the screenshot to '" + file +
-                                         "' (use .png, .bmp, .pcx or .tga in a writable folder)");
+    throw HostError(kExitScreenshot, "can't save the screenshot to '" + file + "'");
   }
   std::printf("screenshot: %s\n", file.c_str());
-}
-
-std::string Text(const char* text) {
-  return text != nullptr ? text : "";
 }
 
 // How a round goes, for the start screen.
@@ -79,193 +54,210 @@ std::string Rules(int escapes) {
          " the round.";
 }
 
-BestScores::Keeping ScoreKeeping(const SessionSettings& settings) {
-  // The built-in player's scores are not the person's.
-  if (settings.autoplay) return BestScores::Keeping::kDemo;
-  return settings.noSave ? BestScores::Keeping::kNotKept : BestScores::Keeping::kKept;
+// Time played as the results and the round's line both say it: 1:05.
+std::string PlayTime(double seconds) {
+  char text[32];
+  const long whole = long(seconds);
+  std::snprintf(text, sizeof text, "%ld:%02ld", whole / 60, whole % 60);
+  return text;
 }
 
-class Session {
- public:
-  Session(const GameModule& module, const SessionSettings& settings);
-  int Run();
+}  // namespace
 
- private:
-  enum class Next { kGoOn, kQuit };
-  Next StartScreen();
-  Next PlayRound(RoundResult& round);
-  Next ResultsScreen(const RoundResult& round);
-  std::unique_ptr<IGame> StartGame();
-  // Shows a picture and waits for the next frame's time; kQuit when the
-  // window was closed or the run's frames are done.
-  Next Show(BITMAP* picture, const StatusLine& status);
-  // A fresh press of a mouse button on one of the host's screens.
-  bool Clicked();
-  // The mouse for the game's next frame. The click that started or resumed
-  // the round is no shot: its button stays up for the game until let go.
-  MouseInput GameMouse(BITMAP* lastFrame);
-  StatusLine RoundStatus(long escapes, int32_t record, bool paused, bool alarm) const;
+Records::Keeping RecordKeeping(const SessionSettings& settings) {
+  // The built-in player's scores are not the person's.
+  if (settings.autoplay) return Records::Keeping::kDemo;
+  return settings.noSave ? Records::Keeping::kNotKept : Records::Keeping::kKept;
+}
 
-  const GameModule& module_;
-  const SessionSettings& settings_;
-  const std::string modulePath_;
-  const bool scripted_;  // autoplay or a set number of frames
-  std::unique_ptr<Screen> screen_;
-  std::unique_ptr<Player> player_;
-  FramePacer pacer_;
-  Bitmap frame_;  // the game's picture
-  Bitmap card_;   // the host's own
-  Bitmap icon_;
-  BestScores scores_;
-  GameCard game_;
-  long shownFrames_ = 0, gameFrames_ = 0, escapes_ = 0;
-  int rounds_ = 0;
-  int32_t best_ = 0;
-  bool wasPressed_ = true;  // a button already down is no click
-  bool heldOver_ = false;   // the button down now started or resumed the round
+struct GameSession::Round {
+  int32_t best = 0;     // the round's best score: the game's GetScore at its end
+  long escapes = 0;     // frames in which Update reported an escape
+  long frames = 0;      // Update calls
+  double seconds = 0;   // time played, pauses left out
+  bool record = false;  // its best is a new record, and was kept
 };
 
-Session::Session(const GameModule& module, const SessionSettings& settings)
+GameSession::GameSession(const GameModule& module, const SessionSettings& settings, Stage& stage,
+                         Player& player, Records& records, bool back)
     : module_(module),
       settings_(settings),
+      stage_(stage),
+      player_(player),
+      records_(records),
+      back_(back),
       modulePath_(fs::absolute(fs::u8path(module.Path())).u8string()),
       scripted_(settings.autoplay || settings.frames > 0),
-      pacer_(settings.fps),
-      scores_(ScoreKeeping(settings)) {
-  auto game = module.NewGame();
-  game->SetPath(modulePath_.c_str());
-  game_.name = Text(game->GetName());
-  game_.description = Text(game->GetDescription());
-  game_.version = Text(game->GetVersion());
-  game_.record = scores_.Best(game_.name);
-  game_.rules = Rules(settings.escapes);
-  game_.note = scores_.Note();
-  const std::string icon = IconPath(*game, modulePath_);
-  MoveToResources(module, settings.verbose);
-  screen_ = std::make_unique<Screen>(game_.name + " " + game_.version, icon, settings.fullscreen,
-                                     settings.scale, settings.verbose);
-  register_png_file_type();
-  frame_ = NewPicture();
-  card_ = NewPicture();
-  icon_.reset(load_bitmap(icon.c_str(), nullptr));
-  game_.icon = icon_.get();
-  if (settings.autoplay) {
-    player_ = std::make_unique<AutoPlayer>(settings.seed);
-  } else {
-    player_ = std::make_unique<MousePlayer>(screen_->GetView());
+      frame_(NewPicture()) {
+  const GameIdentity identity = ReadIdentity(module);
+  name_ = identity.name;
+  description_ = identity.description;
+  version_ = identity.version;
+  title_ = name_ + " " + version_;
+  icon_.reset(load_bitmap(identity.icon.c_str(), nullptr));
+  // Games find their resources under games/ in the working folder:
+  // gamehost moves to the folder that holds this module's.
+  const fs::path folder = fs::u8path(ResourceFolder(module.Path()));
+  if (folder != fs::current_path()) {
+    fs::current_path(folder);
+    if (settings.verbose) std::printf("working folder: %s\n", folder.u8string().c_str());
   }
 }
 
-int Session::Run() {
-  Next next = scripted_ ? Next::kGoOn : StartScreen();
-  while (next == Next::kGoOn) {
-    RoundResult result;
-    next = PlayRound(result);
-    std::printf("round %d: best score %d, %ld escapes, %.1f s played%s\n", rounds_, result.best,
-                result.escapes, result.seconds, result.record ? ", a new record" : "");
+GameSession::~GameSession() {
+  if (game_ != nullptr) game_->Shutdown();
+}
+
+bool GameSession::Prepare() {
+  game_ = module_.NewGame();
+  game_->SetPath(modulePath_.c_str());
+  if (game_->Init()) return true;
+  game_->Shutdown();
+  game_.reset();
+  notStarted_ = WhyNotStarted(modulePath_);
+  return false;
+}
+
+SessionEnd GameSession::Run() {
+  // Found out before the start screen: a click never meets a game that
+  // can't start.
+  if (!Prepare()) {
+    if (scripted_) {
+      throw HostError(kExitGameDidNotStart,
+                      name_ + " did not start: " + notStarted_.why + "; " + notStarted_.advice);
+    }
+    return CantStartScreen();
+  }
+  Next next = scripted_ ? Next::kPlay : StartScreen();
+  while (next == Next::kPlay) {
+    Round round;
+    next = PlayRound(round);
+    std::printf("round %d: best score %d, %ld escapes, %s played%s\n", rounds_, round.best,
+                round.escapes, PlayTime(round.seconds).c_str(),
+                round.record ? ", a new record" : "");
     std::fflush(stdout);
-    if (next == Next::kGoOn) next = ResultsScreen(result);
+    if (next != Next::kPlay) break;
+    if (!Prepare()) {
+      if (scripted_) {
+        throw HostError(kExitGameDidNotStart,
+                        name_ + " did not start: " + notStarted_.why + "; " + notStarted_.advice);
+      }
+      Summary();
+      return CantStartScreen();
+    }
+    next = ResultsScreen(round);
   }
-  std::string screenshot = settings_.screenshot;
-  if (!screenshot.empty()) SaveScreenshot(frame_.get(), screenshot);
-  const std::string record = "record " + std::to_string(scores_.Best(game_.name));
-  const std::string kept = scores_.Note().empty() ? "" : " (" + scores_.Note() + ")";
-  if (rounds_ == 0) {
-    std::printf("no round played; %s%s\n", record.c_str(), kept.c_str());
-  } else {
-    std::printf("best score %d, %ld escapes in %ld frames; %s%s\n", best_, escapes_, gameFrames_,
-                record.c_str(), kept.c_str());
-  }
-  return kExitOk;
+  Summary();
+  return SessionEnd{next == Next::kBack && back_, kExitOk};
 }
 
-Session::Next Session::Show(BITMAP* picture, const StatusLine& status) {
-  screen_->GetView().Present(picture, player_->Aim(), status);
-  pacer_.Wait();
+bool GameSession::Ending() const {
+  return StopRequested() != 0 || stage_.CloseClicked() ||
+         (settings_.frames > 0 && shownFrames_ >= settings_.frames);
+}
+
+void GameSession::Show(const Card& card, const StatusLine& status) {
+  stage_.Show(card, status);
   ++shownFrames_;
-  if (StopRequested() != 0 || screen_->CloseClicked()) return Next::kQuit;
-  if (settings_.frames > 0 && shownFrames_ >= settings_.frames) return Next::kQuit;
-  return Next::kGoOn;
 }
 
-bool Session::Clicked() {
-  const bool pressed = player_->Next(nullptr).buttons != 0;
+bool GameSession::Clicked() {
+  const bool pressed = player_.Next(nullptr).buttons != 0;
   const bool click = pressed && !wasPressed_;
   wasPressed_ = pressed;
   return click;
 }
 
-Session::Next Session::StartScreen() {
-  DrawStartCard(card_.get(), game_);
-  const StatusLine status{"", "", "Esc quits"};
+std::string GameSession::RecordValue(int32_t roundBest) const {
+  const std::optional<int32_t> record = records_.Of(name_);
+  if (!record) return "unknown";
+  // The record as it stands, rising while a round beats it, where that
+  // round's best will be kept.
+  return std::to_string(records_.Keeps() ? std::max(*record, roundBest) : *record);
+}
+
+std::string GameSession::Leaving() const {
+  return back_ ? "goes back to the games" : "quits";
+}
+
+GameSession::Next GameSession::StartScreen() {
+  Card card;
+  card.icon = icon_.get();
+  card.lines = {{name_, 5, Tone::kLight, 12},
+                {"version " + version_, 1, Tone::kDim, 12},
+                {description_, 2, Tone::kLight, 12},
+                {"Record: " + RecordValue(0), 2, Tone::kGold, 16},
+                {Rules(settings_.escapes), 1, Tone::kLight, 6}};
+  if (!records_.Note().empty()) card.lines.push_back({records_.Note(), 1, Tone::kWarning});
+  card.footer = "Click to start a round. P pauses, Esc " + Leaving() + ".";
+  const StatusLine status{"", "", "Esc " + Leaving()};
+  stage_.ForgetKeys();
   for (;;) {
-    if (Show(card_.get(), status) == Next::kQuit) return Next::kQuit;
-    for (Screen::Key key; (key = screen_->NextKey()) != Screen::Key::kNone;) {
-      if (key == Screen::Key::kEscape) return Next::kQuit;
+    Show(card, status);
+    if (Ending()) return Next::kQuit;
+    for (Key key; (key = stage_.NextKey()) != Key::kNone;) {
+      if (key == Key::kEscape) return Next::kBack;
     }
     if (Clicked()) {
       heldOver_ = true;
-      return Next::kGoOn;
+      return Next::kPlay;
     }
   }
 }
 
-std::unique_ptr<IGame> Session::StartGame() {
-  auto game = module_.NewGame();
-  game->SetPath(modulePath_.c_str());
-  if (!game->Init()) {
-    game->Shutdown();
-    GameDidNotStart(*game, module_);
-  }
-  return game;
-}
-
-MouseInput Session::GameMouse(BITMAP* lastFrame) {
-  MouseInput mouse = player_->Next(lastFrame);
+MouseInput GameSession::GameMouse(BITMAP* lastFrame) {
+  MouseInput mouse = player_.Next(lastFrame);
   if (mouse.buttons == 0) heldOver_ = false;
   if (heldOver_) mouse.buttons = 0;
   return mouse;
 }
 
-StatusLine Session::RoundStatus(long escapes, int32_t record, bool paused, bool alarm) const {
+StatusLine GameSession::RoundStatus(long escapes, int32_t best, bool paused, bool alarm) const {
   std::string escaped = "Escapes " + std::to_string(escapes);
   if (settings_.escapes > 0) escaped += " of " + std::to_string(settings_.escapes);
-  return StatusLine{"Record " + std::to_string(record), paused ? "Paused" : escaped,
+  // The built-in player's rounds are a demo: no record stands for them.
+  return StatusLine{settings_.autoplay ? "Demo" : "Record " + RecordValue(best),
+                    paused ? "Paused" : escaped,
                     paused ? "Click or P resumes" : "P pauses, Esc ends the round", alarm};
 }
 
-Session::Next Session::PlayRound(RoundResult& round) {
-  auto game = StartGame();
+GameSession::Next GameSession::PlayRound(Round& round) {
+  IGame& game = *game_;
   ++rounds_;
-  round.demo = settings_.autoplay;
+  // Another gamehost may have kept a record since the last round.
+  records_.Reread();
   const int alarmFrames = std::max(1, settings_.fps / 3);
   bool paused = false, ended = false;
   int alarm = 0;
-  Next next = Next::kGoOn;
-  auto last = Clock::now();
-  screen_->TakeFocusLost();  // from the screens before: this round has not been left yet
+  Next next = Next::kPlay;
+  auto last = stage_.Now();
+  stage_.ForgetKeys();
+  stage_.TakeFocusLost();  // from the screens before: this round has not been left yet
   bool leftWindow = false;
-  while (!ended && next == Next::kGoOn) {
+  while (!ended && next == Next::kPlay) {
     bool resumed = false;
-    for (Screen::Key key; (key = screen_->NextKey()) != Screen::Key::kNone;) {
-      if (key == Screen::Key::kPause) (paused ? resumed : paused) = true;
-      if (key == Screen::Key::kEscape) ended = true;
+    for (Key key; (key = stage_.NextKey()) != Key::kNone;) {
+      if (key == Key::kPause) (paused ? resumed : paused) = true;
+      if (key == Key::kEscape) ended = true;
     }
     // Paused once the round has shown a picture of its own to dim.
-    leftWindow = screen_->TakeFocusLost() || leftWindow;
+    leftWindow = stage_.TakeFocusLost() || leftWindow;
     if (leftWindow && round.frames > 0) {
       paused = true;
       leftWindow = false;
     }
-    const int32_t record = std::max(game_.record, game->GetScore());
     if (paused && !resumed) {
       // The game is not updated; its clock runs on (see the README). What
       // the player does meanwhile is not for the game: a click resumes.
       resumed = Clicked();
       if (!resumed) {
-        DrawPausedCard(card_.get(), frame_.get());
-        next = Show(card_.get(), RoundStatus(round.escapes, record, true, false));
-        last = Clock::now();
+        Card card;
+        card.dimmedFrame = frame_.get();
+        card.top = kGamePictureHeight / 2 - 24;
+        card.lines = {{"Paused", 6, Tone::kLight, 16}, {"Click or press P to resume", 2}};
+        Show(card, RoundStatus(round.escapes, game.GetScore(), true, false));
+        if (Ending()) next = Next::kQuit;
+        last = stage_.Now();
         continue;
       }
     }
@@ -273,7 +265,7 @@ Session::Next Session::PlayRound(RoundResult& round) {
       paused = false;
       heldOver_ = true;
     }
-    const auto now = Clock::now();
+    const auto now = stage_.Now();
     round.seconds += std::chrono::duration<double>(now - last).count();
     last = now;
     MouseInput mouse = GameMouse(round.frames > 0 ? frame_.get() : nullptr);
@@ -283,59 +275,128 @@ Session::Next Session::PlayRound(RoundResult& round) {
       std::fflush(stdout);
     }
     wasPressed_ = pressed;
-    if (game->Update(0, &mouse) != 0) {
+    if (game.Update(0, &mouse) != 0) {
       ++round.escapes;
       alarm = alarmFrames;
     }
-    game->Draw(frame_.get());
+    game.Draw(frame_.get());
     ++round.frames;
     ++gameFrames_;
-    next = Show(frame_.get(),
-                RoundStatus(round.escapes, std::max(record, game->GetScore()), false, alarm > 0));
+    stage_.Show(frame_.get(), RoundStatus(round.escapes, game.GetScore(), false, alarm > 0),
+                player_.Aim());
+    ++shownFrames_;
+    if (Ending()) next = Next::kQuit;
     alarm = std::max(0, alarm - 1);
     if (settings_.escapes > 0 && round.escapes >= settings_.escapes) ended = true;
   }
-  round.best = game->GetScore();
-  game->Shutdown();
-  game.reset();
-  round.record = scores_.Offer(game_.name, round.best);
+  round.best = game.GetScore();
+  game.Shutdown();
+  game_.reset();
+  round.record = records_.Offer(name_, round.best);
   best_ = std::max(best_, round.best);
   escapes_ += round.escapes;
   return next;
 }
 
-Session::Next Session::ResultsScreen(const RoundResult& round) {
-  game_.record = scores_.Best(game_.name);
-  game_.note = scores_.Note();
-  DrawResultsCard(card_.get(), game_, round);
-  const StatusLine status{"Record " + std::to_string(game_.record), "", "Esc quits"};
-  // A moment before a click counts: the last shot of the round is no answer.
-  // Timed on the clock, not in frames, which a busy machine shows fewer of.
-  const auto shown = Clock::now();
-  const std::chrono::milliseconds settle(500), autoplayWait(3000);
+GameSession::Next GameSession::ResultsScreen(const Round& round) {
+  Card card;
+  card.top = 60;
+  const bool demo = settings_.autoplay;
+  card.lines = {{demo ? "Demo round over" : "Round over", 4, Tone::kLight, 16},
+                {"Best score: " + std::to_string(round.best), 3, Tone::kGold, 12}};
+  if (round.record) {
+    card.lines.push_back({"A new record!", 2, Tone::kGold, 20});
+  } else if (!demo) {
+    card.lines.push_back({"Record: " + RecordValue(0), 2, Tone::kDim, 20});
+  }
+  card.lines.push_back({"Escapes: " + std::to_string(round.escapes), 2});
+  card.lines.push_back({"Time played: " + PlayTime(round.seconds), 2, Tone::kLight, 20});
+  if (!records_.Note().empty()) card.lines.push_back({records_.Note(), 1, Tone::kWarning});
+  card.footer = "Click for another round. Esc " + Leaving() + ".";
+  const StatusLine status{demo ? "Demo" : "Record " + RecordValue(0), "", "Esc " + Leaving()};
+  stage_.ForgetKeys();
+  const auto shown = stage_.Now();
   for (;;) {
-    if (Show(card_.get(), status) == Next::kQuit) return Next::kQuit;
-    for (Screen::Key key; (key = screen_->NextKey()) != Screen::Key::kNone;) {
-      if (key == Screen::Key::kEscape) return Next::kQuit;
+    Show(card, status);
+    if (Ending()) return Next::kQuit;
+    for (Key key; (key = stage_.NextKey()) != Key::kNone;) {
+      if (key == Key::kEscape) return Next::kBack;
     }
+    // Only a press that begins once the results have been seen a moment.
     const bool click = Clicked();
-    const auto waited = Clock::now() - shown;
-    if (settings_.autoplay && waited >= autoplayWait) return Next::kGoOn;
-    if (click && waited >= settle) {
+    const auto waited = stage_.Now() - shown;
+    if (demo && waited >= kDemoResults) return Next::kPlay;
+    if (click && waited >= kResultsSettle) {
       heldOver_ = true;
-      return Next::kGoOn;
+      return Next::kPlay;
     }
   }
 }
 
-}  // namespace
+SessionEnd GameSession::CantStartScreen() {
+  std::fprintf(stderr, "gamehost: %s did not start: %s; %s\n", name_.c_str(),
+               notStarted_.why.c_str(), notStarted_.advice.c_str());
+  Card card;
+  card.top = 96;
+  card.lines = {{name_ + " can't start", 3, Tone::kWarning, 24},
+                {notStarted_.why, 2, Tone::kLight, 16},
+                {"What to do: " + notStarted_.advice, 1, Tone::kDim}};
+  card.footer =
+      std::string("Press a key or click to ") + (back_ ? "go back to the games." : "close.");
+  stage_.ForgetKeys();
+  for (;;) {
+    Show(card, StatusLine{});
+    if (StopRequested() != 0 || stage_.CloseClicked()) return {false, kExitGameDidNotStart};
+    if (stage_.NextKey() != Key::kNone || Clicked()) return {back_, kExitGameDidNotStart};
+  }
+}
+
+void GameSession::Summary() const {
+  std::string record;
+  if (settings_.autoplay) {
+    record = "; a demo: its scores are not kept";
+  } else {
+    const std::optional<int32_t> kept = records_.Of(name_);
+    record = "; record " + (kept ? std::to_string(*kept) : std::string("unknown"));
+    if (!records_.Note().empty()) record += " (" + records_.Note() + ")";
+  }
+  if (rounds_ == 0) {
+    std::printf("no round played%s\n", record.c_str());
+  } else {
+    std::printf("best score %d, %ld escapes in %ld frames%s\n", best_, escapes_, gameFrames_,
+                record.c_str());
+  }
+  std::fflush(stdout);
+}
 
 int PlaySession(const GameModule& module, const SessionSettings& settings) {
-  std::string screenshot =
-      settings.screenshot.empty() ? "" : fs::absolute(fs::u8path(settings.screenshot)).u8string();
   SessionSettings resolved = settings;
-  resolved.screenshot = screenshot;  // before gamehost moves to the game's folder
-  // The session ends with Allegro, and so with its timer, which runs the
-  // game's clock: that is gone before the caller unloads the module.
-  return Session(module, resolved).Run();
+  if (!settings.screenshot.empty()) {
+    // Named before gamehost moves to the game's folder, and found writable
+    // before the run rather than after it.
+    resolved.screenshot = fs::absolute(fs::u8path(settings.screenshot)).u8string();
+    const std::string why = WhyNotWritable(resolved.screenshot);
+    if (!why.empty()) {
+      throw HostError(kExitScreenshot,
+                      "can't save the screenshot to '" + settings.screenshot + "': " + why);
+    }
+  }
+  const GameIdentity identity = ReadIdentity(module);
+  Screen screen(identity.name + " " + identity.version, identity.icon, settings.fullscreen,
+                settings.scale, settings.fps, settings.verbose);
+  register_png_file_type();
+  Records records(RecordKeeping(settings));
+  std::unique_ptr<Player> player;
+  if (settings.autoplay) {
+    player = std::make_unique<AutoPlayer>(settings.seed);
+  } else {
+    player = std::make_unique<MousePlayer>(screen.GetView());
+  }
+  GameSession session(module, resolved, screen, *player, records, false);
+  const SessionEnd end = session.Run();
+  if (!resolved.screenshot.empty()) SaveScreenshot(session.LastFrame(), resolved.screenshot);
+  // The session ends with Allegro (the screen), and so with its timer,
+  // which runs the game's clock: that is gone before the caller unloads
+  // the module.
+  return end.status;
 }

@@ -1,12 +1,18 @@
-// A person's time with a game: a start screen, rounds that end after a
-// number of escapes, each round's results, pauses, and the best score kept
+// A person's time with one game: its start screen, rounds that end after a
+// number of escapes, each round's results, pauses, and the records kept
 // between runs. Scripted runs (--autoplay, --frames) start playing at once.
 #ifndef FLINTMOOR_HOST_SESSION_H
 #define FLINTMOOR_HOST_SESSION_H
 
+#include <memory>
 #include <string>
 
+#include "Bitmap.h"
 #include "GameModule.h"
+#include "Player.h"
+#include "Records.h"
+#include "ResourceFolder.h"
+#include "Stage.h"
 
 // How the player asked to play (gamehost's options).
 struct SessionSettings {
@@ -22,9 +28,80 @@ struct SessionSettings {
   std::string screenshot;  // where to save the last frame, or empty
 };
 
-// Plays until the player quits or settings.frames frames were shown;
-// answers the exit status. Throws HostError when the game or the screen
-// can't start.
+// How the records are kept for these settings.
+Records::Keeping RecordKeeping(const SessionSettings& settings);
+
+// How a session with a game ended.
+struct SessionEnd {
+  bool back = false;  // the player left the game with Esc: back to where they came from
+  int status = 0;     // the exit status, where it ends gamehost
+};
+
+class GameSession {
+ public:
+  // Plays the module's game on the stage with the player and records
+  // given, which outlive the session. Esc on its start and results screens
+  // goes back to the games where `back`, else quits.
+  GameSession(const GameModule& module, const SessionSettings& settings, Stage& stage,
+              Player& player, Records& records, bool back);
+  ~GameSession();
+  GameSession(const GameSession&) = delete;
+  GameSession& operator=(const GameSession&) = delete;
+
+  // Plays until the player leaves, the window is closed, a stop signal
+  // comes or settings.frames frames were shown. A scripted run whose game
+  // can't start throws HostError; a person is shown why.
+  SessionEnd Run();
+  // The game's last picture (black before the first).
+  BITMAP* LastFrame() const { return frame_.get(); }
+  const std::string& Title() const { return title_; }
+
+ private:
+  enum class Next { kPlay, kBack, kQuit };
+  struct Round;
+  bool Prepare();
+  Next StartScreen();
+  Next PlayRound(Round& round);
+  Next ResultsScreen(const Round& round);
+  SessionEnd CantStartScreen();
+  // The window was closed, a stop signal came, or the frames are done.
+  bool Ending() const;
+  void Show(const Card& card, const StatusLine& status);
+  // A fresh press of a mouse button on one of the host's screens.
+  bool Clicked();
+  // The mouse for the game's next frame. The click that started or resumed
+  // the round is no shot: its button stays up for the game until let go.
+  MouseInput GameMouse(BITMAP* lastFrame);
+  // The record as the screens show it: a number, or "unknown".
+  std::string RecordValue(int32_t roundBest) const;
+  // What Esc does on the start and results screens: "quits".
+  std::string Leaving() const;
+  StatusLine RoundStatus(long escapes, int32_t best, bool paused, bool alarm) const;
+  void Summary() const;
+
+  const GameModule& module_;
+  const SessionSettings& settings_;
+  Stage& stage_;
+  Player& player_;
+  Records& records_;
+  const bool back_;
+  const std::string modulePath_;
+  const bool scripted_;  // autoplay or a set number of frames
+  std::string name_, description_, version_, title_;
+  Bitmap icon_;
+  Bitmap frame_;                 // the game's picture
+  std::unique_ptr<IGame> game_;  // started for the next round, or null
+  NotStarted notStarted_;
+  long shownFrames_ = 0, gameFrames_ = 0, escapes_ = 0;
+  int rounds_ = 0;
+  int32_t best_ = 0;
+  bool wasPressed_ = true;  // a button already down is no click
+  bool heldOver_ = false;   // the button down now started or resumed the round
+};
+
+// gamehost MODULE: plays the module's game in a window of its own until the
+// player quits; answers the exit status. Throws HostError when the window
+// can't open, or a scripted run's game can't start.
 int PlaySession(const GameModule& module, const SessionSettings& settings);
 
 #endif

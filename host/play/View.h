@@ -30,6 +30,7 @@ struct StatusLine {
 struct Pointer {
   int x = 0, y = 0;
   bool shown = false;
+  bool isMouse = false;  // drawn where the player's mouse is, in place of its pointer
 };
 
 // Where the view sits on a screen: scaled by a whole number and centred, or

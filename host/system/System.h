@@ -61,6 +61,13 @@ bool ShowFolder(const std::string& target, const std::string& place);
 // `why`, when that failed; the old file is then untouched.
 bool WriteWholeFile(const std::string& file, const std::string& bytes, std::string& why);
 
+// Why `file` can't be written, whether it exists yet or not, in a few words
+// naming what stands in the way ("... is read-only", "... can't be written:
+// Permission denied", "... is not a folder"); empty when it can. A file
+// that is read-only is left so even where its folder would let it be
+// replaced.
+std::string WhyNotWritable(const std::string& file);
+
 // A small file read whole. What is not a plain file (a FIFO, a device, a
 // folder) is refused without waiting on it, and a file larger than `most`
 // bytes without reading it.

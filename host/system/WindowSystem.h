@@ -20,6 +20,11 @@ struct ScreenPoint {
 // and mouse_on_screen() are all there is).
 std::optional<ScreenPoint> PointerOnScreen();
 
+// Where the window system repeats a key held down as more presses and
+// releases, it sends only the presses, which Allegro then drops
+// (set_keyboard_rate(0, 0)): a key held down is one press.
+void KeysDoNotRepeat();
+
 // The function set_close_button_callback installed, where the system lets
 // it be read: Allegro keeps it in its X driver's state, but hides it on
 // Windows (empty there).

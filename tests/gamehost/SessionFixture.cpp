@@ -3,38 +3,24 @@
 #include <filesystem>
 #include <fstream>
 
-int PixelsOf(const XWindowPlace& window, Rgb colour) {
-  ScreenPixels screen;
-  int count = 0;
-  for (int y = 0; y < 480; ++y) {
-    for (int x = 0; x < 640; ++x) count += screen.At(window.x + x, window.y + y) == colour;
-  }
-  return count;
-}
-
 Rgb Corner(const XWindowPlace& window) {
   return ScreenPixels().At(window.x + 639, window.y);
 }
 
-namespace {
-
-// Up to 15 s: a busy machine answers late, but a person would see it.
-bool SkyBecomes(const XWindowPlace& window, bool shown) {
+bool Eventually(const std::function<bool()>& seen) {
   for (int i = 0; i < 300; ++i) {
-    if ((Corner(window) == kFirstSkyRow) == shown) return true;
+    if (seen()) return true;
     Wait(50);
   }
   return false;
 }
 
-}  // namespace
-
 bool GameShows(const XWindowPlace& window) {
-  return SkyBecomes(window, true);
+  return Eventually([&] { return Corner(window) == kFirstSkyRow; });
 }
 
 bool GameHidden(const XWindowPlace& window) {
-  return SkyBecomes(window, false);
+  return Eventually([&] { return !(Corner(window) == kFirstSkyRow); });
 }
 
 void SessionTest::WriteScores(const std::string& text) const {

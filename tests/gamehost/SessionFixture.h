@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -22,20 +23,18 @@ const std::string kTestGame = std::string(TEST_MODULES_DIR) + "/test_standalone.
 // Ending takes a while in the sanitizer build, which checks for leaks then.
 constexpr double kExitSeconds = 60;
 const Rgb kFirstSkyRow{100, 160, 254};
-// The colour in which the host's screens say that scores are not kept, and
-// the one of their "Record: N" line when a round set no record.
-const Rgb kNoteColour{0xF0, 0x80, 0x70}, kDimColour{0xB0, 0xA8, 0x98};
 
 // A person's pause between looking and acting.
 inline void Wait(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-// How many pixels of the 640x480 picture have this colour now.
-int PixelsOf(const XWindowPlace& window, Rgb colour);
-
 // The top right corner: sky in Flintmoor, never under the score line.
 Rgb Corner(const XWindowPlace& window);
+
+// Waits until `seen` answers true, up to 15 s: a busy machine answers late,
+// but a person would see it.
+bool Eventually(const std::function<bool()>& seen);
 
 // Waits until Flintmoor shows its sky, as a person would before moving.
 bool GameShows(const XWindowPlace& window);

@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -163,6 +164,25 @@ void PressKey(const std::string& key) {
 void PressKey(const XWindowPlace& window, const std::string& key) {
   Focus(window);
   PressKey(key);
+}
+
+void HoldKey(const XWindowPlace& window, const std::string& key, int milliseconds) {
+  Focus(window);
+  RunCommand("xdotool keydown " + key);
+  usleep(useconds_t(milliseconds) * 1000);
+  RunCommand("xdotool keyup " + key);
+}
+
+bool SystemPointerShown() {
+  const DisplayPtr display = Open();
+  XFixesCursorImage* image = XFixesGetCursorImage(display.get());
+  if (image == nullptr) return false;
+  bool seen = false;
+  for (int i = 0; i < image->width * image->height && !seen; ++i) {
+    seen = (image->pixels[i] >> 24) != 0;  // ARGB: any alpha at all
+  }
+  XFree(image);
+  return seen;
 }
 
 OtherWindowFocused::OtherWindowFocused() {

@@ -79,6 +79,12 @@ class WindowManager {
 void MoveMouse(const XWindowPlace& window, int x, int y);
 void ClickMouse();
 void PressKey(const std::string& key);  // an X key name: "p", "Escape"
+// Holds a key down for a while, as a person leaning on it does: the X
+// server repeats it meanwhile.
+void HoldKey(const XWindowPlace& window, const std::string& key, int milliseconds);
+// Whether the pointer the X server draws now has any pixel one can see (a
+// window may set a cursor that shows nothing).
+bool SystemPointerShown();
 // The window takes the keyboard focus first, wherever the pointer is.
 void PressKey(const XWindowPlace& window, const std::string& key);
 void Focus(const XWindowPlace& window);

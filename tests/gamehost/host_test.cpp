@@ -92,7 +92,7 @@ TEST(HostTest, FailuresSayWhatWentWrongWithTheirOwnStatus) {
       {"/etc/hostname", 3, "can't load '/etc/hostname'"},
       {FLINTMOOR_NO_ENTRY_MODULE, 4, "exports no GetPlugin"},
       {"flintmoor.so --frames 5", 6,
-       "no games/flintmoor/flintmoor.dat in the working folder " + empty.Path()},
+       "there is no games/flintmoor/ folder beside the module (in " + empty.Path() + ")"},
   };
   for (const Case& c : cases) {
     Outcome outcome = RunCommand(kGamehost + " " + c.arguments);

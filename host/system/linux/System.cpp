@@ -109,6 +109,26 @@ bool WriteWholeFile(const std::string& file, const std::string& bytes, std::stri
   return true;
 }
 
+std::string WhyNotWritable(const std::string& file) {
+  if (access(file.c_str(), F_OK) == 0 && access(file.c_str(), W_OK) != 0) {
+    return file + (errno == EACCES ? " is read-only"
+                                   : std::string(" can't be written: ") + std::strerror(errno));
+  }
+  // The file is replaced by a new one made in its folder, or in the nearest
+  // folder there is, where its folder is still to be made.
+  std::error_code error;
+  fs::path folder = fs::path(file).parent_path();
+  while (!folder.empty() && !fs::exists(folder, error) && folder != folder.root_path()) {
+    folder = folder.parent_path();
+  }
+  if (folder.empty()) folder = ".";
+  if (!fs::is_directory(folder, error)) return folder.string() + " is not a folder";
+  if (access(folder.c_str(), W_OK | X_OK) != 0) {
+    return folder.string() + " can't be written: " + std::strerror(errno);
+  }
+  return "";
+}
+
 SmallFile ReadSmallFile(const std::string& file, size_t most) {
   // Looked at before it is opened: opening a FIFO waits for a writer, and
   // opening a device may do something.

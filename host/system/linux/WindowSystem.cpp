@@ -2,6 +2,7 @@
 
 #include <allegro.h>
 
+#include <X11/XKBlib.h>
 #include <xalleg.h>
 
 void SendFrameNow() {
@@ -24,6 +25,13 @@ std::optional<ScreenPoint> PointerOnScreen() {
   XUNLOCK();
   if (!sameScreen) return std::nullopt;
   return ScreenPoint{x, y};
+}
+
+void KeysDoNotRepeat() {
+  if (_xwin.display == nullptr) return;
+  XLOCK();
+  XkbSetDetectableAutoRepeat(_xwin.display, True, nullptr);
+  XUNLOCK();
 }
 
 std::optional<const void*> CloseButtonCallback() {

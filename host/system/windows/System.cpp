@@ -106,6 +106,31 @@ bool WriteWholeFile(const std::string& file, const std::string& bytes, std::stri
   return true;
 }
 
+std::string WhyNotWritable(const std::string& file) {
+  const DWORD attributes = GetFileAttributesW(Wide(file).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return file + " is read-only";
+  }
+  // The file is replaced by a new one made in its folder, or in the nearest
+  // folder there is: a file made there and gone at once tells (Windows's
+  // permissions can't be read as simply as POSIX's).
+  std::error_code error;
+  fs::path folder = fs::u8path(file).parent_path();
+  while (!folder.empty() && !fs::exists(folder, error) && folder != folder.root_path()) {
+    folder = folder.parent_path();
+  }
+  if (folder.empty()) folder = ".";
+  if (!fs::is_directory(folder, error)) return folder.u8string() + " is not a folder";
+  const fs::path probe = folder / ("gamehost-probe-" + std::to_string(GetCurrentProcessId()));
+  HANDLE handle = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    return folder.u8string() + " can't be written: " + LastErrorText();
+  }
+  CloseHandle(handle);
+  return "";
+}
+
 SmallFile ReadSmallFile(const std::string& file, size_t most) {
   const fs::path path = fs::u8path(file);
   std::error_code error;

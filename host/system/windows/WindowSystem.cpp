@@ -15,6 +15,10 @@ std::optional<ScreenPoint> PointerOnScreen() {
   return ScreenPoint{int(point.x), int(point.y)};
 }
 
+// Allegro reads keys through DirectInput, which reports each press once;
+// the repeats are Allegro's own, which set_keyboard_rate(0, 0) stops.
+void KeysDoNotRepeat() {}
+
 std::optional<const void*> CloseButtonCallback() {
   return std::nullopt;
 }
