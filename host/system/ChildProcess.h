@@ -17,6 +17,8 @@ struct Verdict {
 // a hang: the call it is in, or the step it is at between calls.
 struct SharedRecord;
 struct ChildWork;
+struct SupervisedWork;
+struct Supervised;
 
 class Progress {
  public:
@@ -32,6 +34,8 @@ class Progress {
 
  private:
   friend void DoWork(const ChildWork&, SharedRecord&, long);
+  friend Supervised RunSupervised(const SupervisedWork&, int);
+  friend int ServeSupervisedWork(const SupervisedWork&);
   explicit Progress(SharedRecord& record) : record_(record) {}
   SharedRecord& record_;
 };
@@ -60,5 +64,34 @@ Verdict RunInChild(const ChildWork& work, Limits limits);
 // parent and ends the process. Started by hand, with no parent waiting, it
 // does the work in this process and answers the verdict.
 Verdict ServeChildWork(const ChildWork& work);
+
+// A long piece of work that ends with an exit status (gamehost's collection
+// of games), run in a child process watched all the time, so that code it
+// loads can't take this program down.
+struct SupervisedWork {
+  std::string name;
+  std::function<int(Progress&)> run;  // answers the exit status
+};
+
+// How a supervised child ended: on its own with an exit status (or by a
+// stop signal this program passed on), or failed: a crash, a call of the
+// work's (Progress::Call) that did not return within the limit, or an exit
+// in such a call.
+struct Supervised {
+  bool failed = false;
+  int status = 0;
+  std::string why;  // what went wrong, where the work was
+};
+
+// Runs `work` in a child process whose output goes where this program's
+// does. A stop signal this program catches is passed on to the child, which
+// ends as it sees fit. As with RunInChild, the caller must not have started
+// threads where the child is a fork; elsewhere its main must hand the same
+// work to ServeSupervisedWork.
+Supervised RunSupervised(const SupervisedWork& work, int callSeconds);
+
+// In a child started by RunSupervised: does the work and ends the process
+// with its exit status. Started by hand, it answers the status.
+int ServeSupervisedWork(const SupervisedWork& work);
 
 #endif

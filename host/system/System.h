@@ -38,6 +38,10 @@ const char* NullDevice();
 // %APPDATA% on Windows.
 std::string UserDataFolder();
 
+// The folder for what the user's programs keep to save time, which may go
+// at any moment: $XDG_CACHE_HOME, else ~/.cache; %LOCALAPPDATA% on Windows.
+std::string UserCacheFolder();
+
 // Whether the system shows a device the sound drivers could open, to tell
 // "there is none" from "it failed" when none opened.
 bool SoundDeviceExpected();

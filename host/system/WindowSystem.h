@@ -20,6 +20,12 @@ struct ScreenPoint {
 // and mouse_on_screen() are all there is).
 std::optional<ScreenPoint> PointerOnScreen();
 
+// Where the window is on the desktop (its picture's top left), where the
+// system tells; and the window put there again (after gamehost started
+// anew, say), wherever the window manager would place a new one.
+std::optional<ScreenPoint> WindowPlace();
+void PlaceWindow(ScreenPoint place);
+
 // Where the window system repeats a key held down as more presses and
 // releases, it sends only the presses, which Allegro then drops
 // (set_keyboard_rate(0, 0)): a key held down is one press.

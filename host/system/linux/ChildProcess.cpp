@@ -41,6 +41,47 @@ std::string Tail(int file) {
   return from > 0 ? "..." + text : text;
 }
 
+// The record a child shares with its parent, in memory both see.
+class SharedMapping {
+ public:
+  SharedMapping() {
+    const int protection = PROT_READ | PROT_WRITE, sharing = MAP_SHARED | MAP_ANONYMOUS;
+    // An anonymous mapping has no file: its descriptor is -1 by convention.
+    // cppcheck-suppress invalidFunctionArg
+    void* shared = mmap(nullptr, sizeof(SharedRecord), protection, sharing, -1, 0);
+    // (cppcheck does not see placement new construct the record.)
+    // cppcheck-suppress legacyUninitvar
+    if (shared != MAP_FAILED) record_ = ::new (shared) SharedRecord();
+  }
+  ~SharedMapping() {
+    if (record_ == nullptr) return;
+    record_->~SharedRecord();
+    munmap(record_, sizeof(SharedRecord));
+  }
+  SharedMapping(const SharedMapping&) = delete;
+  SharedMapping& operator=(const SharedMapping&) = delete;
+  SharedRecord* Record() const { return record_; }
+
+ private:
+  SharedRecord* record_ = nullptr;
+};
+
+// In the child just forked: a process group of its own, which a module that
+// signals its group takes down instead of the parent, and which ends whole.
+void OwnGroup() {
+  setpgid(0, 0);
+}
+
+// How a child the parent waited for ended.
+void EndingOf(int status, Ending& ending) {
+  if (WIFSIGNALED(status)) {
+    const int signal = WTERMSIG(status);
+    ending.crash = "signal " + std::to_string(signal) + " (" + strsignal(signal) + ")";
+  } else {
+    ending.exitStatus = WEXITSTATUS(status);
+  }
+}
+
 // The child's stdout and stderr go to a file the parent reads; stdin is empty.
 void RedirectOutput(int file) {
   int nothing = open(NullDevice(), O_RDONLY);
@@ -60,14 +101,9 @@ void Progress::WatchCrashes() {
 }
 
 Verdict RunInChild(const ChildWork& work, Limits limits) {
-  const int protection = PROT_READ | PROT_WRITE, sharing = MAP_SHARED | MAP_ANONYMOUS;
-  // An anonymous mapping has no file: its descriptor is -1 by convention.
-  // cppcheck-suppress invalidFunctionArg
-  void* shared = mmap(nullptr, sizeof(SharedRecord), protection, sharing, -1, 0);
-  if (shared == MAP_FAILED) return {false, "can't share memory with a child process", ""};
-  // (cppcheck does not see placement new construct the record.)
-  // cppcheck-suppress legacyUninitvar
-  SharedRecord* record = ::new (shared) SharedRecord();
+  const SharedMapping shared;
+  SharedRecord* record = shared.Record();
+  if (record == nullptr) return {false, "can't share memory with a child process", ""};
   char outputName[] = "/tmp/gamehost-output-XXXXXX";
   int output = mkstemp(outputName);
   if (output >= 0) unlink(outputName);
@@ -76,14 +112,11 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
   pid_t child = fork();
   if (child < 0) {
     if (output >= 0) close(output);
-    munmap(shared, sizeof(SharedRecord));
     return {false, "can't start a child process", ""};
   }
   if (child == 0) {
-    // A process group of its own, which a module that signals its group
-    // takes down instead of the validator, and which ends whole; and what
-    // the module's processes leave behind stays the child's to see.
-    setpgid(0, 0);
+    // What the module's processes leave behind stays the child's to see.
+    OwnGroup();
     AdoptOrphans();
     ReleaseStopSignals();  // the validator's to catch, not the module's
     if (output >= 0) RedirectOutput(output);
@@ -105,19 +138,12 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
     break;
   }
   kill(-child, SIGKILL);  // whatever of its group is left
-  if (WIFSIGNALED(status)) {
-    const int signal = WTERMSIG(status);
-    ending.crash = "signal " + std::to_string(signal) + " (" + strsignal(signal) + ")";
-  } else {
-    ending.exitStatus = WEXITSTATUS(status);
-  }
+  EndingOf(status, ending);
   Verdict verdict = Judge(*record, ending);
   if (output >= 0) {
     verdict.output = Tail(output);
     close(output);
   }
-  record->~SharedRecord();
-  munmap(shared, sizeof(SharedRecord));
   return verdict;
 }
 
@@ -127,4 +153,64 @@ Verdict ServeChildWork(const ChildWork& work) {
   SharedRecord record{};
   DoWork(work, record, CurrentThread());
   return Judge(record, Ending{});
+}
+
+Supervised RunSupervised(const SupervisedWork& work, int callSeconds) {
+  const SharedMapping shared;
+  SharedRecord* record = shared.Record();
+  if (record == nullptr) return {true, 0, "can't share memory with a child process"};
+  std::fflush(nullptr);
+  const int64_t started = NowNs();
+  const pid_t child = fork();
+  if (child < 0) return {true, 0, "can't start a child process"};
+  if (child == 0) {
+    OwnGroup();  // Ctrl-C at a terminal reaches it through the parent
+    childRecord = record;
+    record->workThread = CurrentThread();
+    Progress progress(*record);
+    const int status = work.run(progress);
+    std::fflush(nullptr);
+    EndAsStopped();
+    _exit(status);
+  }
+  setpgid(child, child);
+  // Ample time to keep a record and let go of the display once asked to stop.
+  constexpr int64_t kStoppingNs = 20LL * 1000000000;
+  const Limits limits{INT32_MAX, callSeconds};
+  int passedOn = 0, status = 0;
+  int64_t askedAt = 0;
+  Ending ending;
+  while (waitpid(child, &status, WNOHANG) == 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (StopRequested() != 0 && passedOn == 0) {
+      passedOn = StopRequested();
+      askedAt = NowNs();
+      kill(child, passedOn);
+    }
+    if (passedOn != 0) {
+      if (NowNs() - askedAt < kStoppingNs) continue;
+      ending.stopped = "did not end within 20 s of being asked to stop";
+    } else {
+      ending.stopped = PastLimit(*record, started, limits);
+      if (ending.stopped.empty()) continue;
+    }
+    kill(-child, SIGKILL);
+    waitpid(child, &status, 0);
+    break;
+  }
+  kill(-child, SIGKILL);  // whatever of its group is left
+  EndingOf(status, ending);
+  // Ended by the stop signal passed on: as asked.
+  if (passedOn != 0 && ending.stopped.empty() && WIFSIGNALED(status))
+    return {false, 128 + passedOn, ""};
+  const bool inCall = record->callStartedNs != 0;
+  if (ending.stopped.empty() && ending.crash.empty() && !inCall)
+    return {false, ending.exitStatus, ""};
+  return {true, 0, Judge(*record, ending).detail};
+}
+
+int ServeSupervisedWork(const SupervisedWork& work) {
+  SharedRecord record{};
+  Progress progress(record);
+  return work.run(progress);
 }

@@ -42,11 +42,25 @@ const char* NullDevice() {
   return "/dev/null";
 }
 
-std::string UserDataFolder() {
-  const char* xdg = std::getenv("XDG_DATA_HOME");
-  if (xdg != nullptr && xdg[0] == '/') return xdg;  // relative values are to be ignored
+namespace {
+
+// An XDG base folder: the variable where it holds an absolute path (relative
+// values are to be ignored), else its place under the home folder.
+std::string XdgFolder(const char* variable, const char* underHome) {
+  const char* xdg = std::getenv(variable);
+  if (xdg != nullptr && xdg[0] == '/') return xdg;
   const char* home = std::getenv("HOME");
-  return std::string(home != nullptr ? home : ".") + "/.local/share";
+  return std::string(home != nullptr ? home : ".") + underHome;
+}
+
+}  // namespace
+
+std::string UserDataFolder() {
+  return XdgFolder("XDG_DATA_HOME", "/.local/share");
+}
+
+std::string UserCacheFolder() {
+  return XdgFolder("XDG_CACHE_HOME", "/.cache");
 }
 
 // Allegro's only digital driver here is ALSA's. A device is there when the

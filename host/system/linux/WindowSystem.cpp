@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include <X11/XKBlib.h>
+#include <X11/Xutil.h>
 #include <xalleg.h>
 
 void SendFrameNow() {
@@ -25,6 +26,36 @@ std::optional<ScreenPoint> PointerOnScreen() {
   XUNLOCK();
   if (!sameScreen) return std::nullopt;
   return ScreenPoint{x, y};
+}
+
+std::optional<ScreenPoint> WindowPlace() {
+  if (_xwin.display == nullptr || _xwin.wm_window == None) return std::nullopt;
+  int x = 0, y = 0;
+  Window child = None;
+  XLOCK();
+  const bool known =
+      XTranslateCoordinates(_xwin.display, _xwin.wm_window, DefaultRootWindow(_xwin.display), 0, 0,
+                            &x, &y, &child) != 0;
+  XUNLOCK();
+  if (!known) return std::nullopt;
+  return ScreenPoint{x, y};
+}
+
+void PlaceWindow(ScreenPoint place) {
+  if (_xwin.display == nullptr || _xwin.wm_window == None) return;
+  XLOCK();
+  // Static gravity: the place asked for is the window's own, not its frame's.
+  XSizeHints hints{};
+  long given = 0;
+  XGetWMNormalHints(_xwin.display, _xwin.wm_window, &hints, &given);
+  hints.flags |= PWinGravity | USPosition;
+  hints.win_gravity = StaticGravity;
+  hints.x = place.x;
+  hints.y = place.y;
+  XSetWMNormalHints(_xwin.display, _xwin.wm_window, &hints);
+  XMoveWindow(_xwin.display, _xwin.wm_window, place.x, place.y);
+  XFlush(_xwin.display);
+  XUNLOCK();
 }
 
 void KeysDoNotRepeat() {

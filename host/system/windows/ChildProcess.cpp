@@ -122,6 +122,81 @@ std::string Tail(HANDLE file) {
   return from > 0 ? "..." + text : text;
 }
 
+// The record a child shares with its parent: a mapping the child inherits,
+// named to it in its environment.
+class SharedMapping {
+ public:
+  SharedMapping() {
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, &inherited, PAGE_READWRITE, 0,
+                                  sizeof(SharedRecord), nullptr);
+    if (mapping_ == nullptr) return;
+    void* shared = MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedRecord));
+    if (shared != nullptr) record_ = ::new (shared) SharedRecord();
+  }
+  ~SharedMapping() {
+    if (record_ != nullptr) {
+      record_->~SharedRecord();
+      UnmapViewOfFile(record_);
+    }
+    if (mapping_ != nullptr) CloseHandle(mapping_);
+  }
+  SharedMapping(const SharedMapping&) = delete;
+  SharedMapping& operator=(const SharedMapping&) = delete;
+  SharedRecord* Record() const { return record_; }
+  // Names the mapping in this process's environment, for the child to come.
+  void Offer() const {
+    SetEnvironmentVariableA(kRecordVariable,
+                            std::to_string(reinterpret_cast<uintptr_t>(mapping_)).c_str());
+  }
+
+ private:
+  HANDLE mapping_ = nullptr;
+  SharedRecord* record_ = nullptr;
+};
+
+// The record the parent shares, in a child it started; null when none did.
+SharedRecord* ParentsRecord() {
+  const char* handle = std::getenv(kRecordVariable);
+  if (handle == nullptr) return nullptr;
+  HANDLE mapping = reinterpret_cast<HANDLE>(std::strtoull(handle, nullptr, 10));
+  return static_cast<SharedRecord*>(
+      MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedRecord)));
+}
+
+// A job that ends whole once let go of: the child and whatever processes the
+// module started in it.
+HANDLE JobEndingWhole() {
+  HANDLE job = CreateJobObjectA(nullptr, nullptr);
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION endsWhole{};
+  endsWhole.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (job != nullptr) {
+    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &endsWhole, sizeof endsWhole);
+  }
+  return job;
+}
+
+// Starts this program again as the child doing `name`, suspended until it
+// is in the job.
+bool StartChild(const std::string& name, HANDLE job, STARTUPINFOW& startup,
+                PROCESS_INFORMATION& child) {
+  const std::string program = ExecutablePath();
+  std::wstring commandLine = ChildCommandLine(program, name);
+  const bool running = CreateProcessW(Wide(program).c_str(), commandLine.data(), nullptr, nullptr,
+                                      TRUE, CREATE_SUSPENDED, nullptr, nullptr, &startup, &child);
+  if (running) {
+    if (job != nullptr) AssignProcessToJobObject(job, child.hProcess);
+    ResumeThread(child.hThread);
+    CloseHandle(child.hThread);
+  }
+  return running;
+}
+
+void EndJob(HANDLE job, HANDLE process) {
+  if (job == nullptr || !TerminateJobObject(job, 1)) TerminateProcess(process, 1);
+  WaitForSingleObject(process, INFINITE);
+}
+
 }  // namespace
 
 void Progress::WatchCrashes() {
@@ -129,16 +204,9 @@ void Progress::WatchCrashes() {
 }
 
 Verdict RunInChild(const ChildWork& work, Limits limits) {
-  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-  HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, &inherited, PAGE_READWRITE, 0,
-                                      sizeof(SharedRecord), nullptr);
-  if (mapping == nullptr) return {false, "can't share memory with a child process", ""};
-  void* shared = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedRecord));
-  if (shared == nullptr) {
-    CloseHandle(mapping);
-    return {false, "can't share memory with a child process", ""};
-  }
-  SharedRecord* record = ::new (shared) SharedRecord();
+  const SharedMapping shared;
+  SharedRecord* record = shared.Record();
+  if (record == nullptr) return {false, "can't share memory with a child process", ""};
   HANDLE output = OutputFile();
   HANDLE nothing = Inheritable(L"NUL", GENERIC_READ, OPEN_EXISTING, 0);
   STARTUPINFOW startup{};
@@ -148,30 +216,15 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
   startup.hStdOutput = output;
   startup.hStdError = output;
 
-  const std::string program = ExecutablePath();
-  std::wstring commandLine = ChildCommandLine(program, work.name);
-  SetEnvironmentVariableA(kRecordVariable,
-                          std::to_string(reinterpret_cast<uintptr_t>(mapping)).c_str());
+  shared.Offer();
   const char* wineMessages = std::getenv(kWineMessagesVariable);
   const bool quietWine = wineMessages == nullptr || std::strchr(wineMessages, '+') == nullptr;
   if (quietWine) SetEnvironmentVariableA(kWineMessagesVariable, "-all");
   std::fflush(nullptr);
   const int64_t started = NowNs();
   PROCESS_INFORMATION child{};
-  // In a job of its own, which ends whole: the child and whatever processes
-  // the module started in it.
-  HANDLE job = CreateJobObjectA(nullptr, nullptr);
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION endsWhole{};
-  endsWhole.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  if (job != nullptr) {
-    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &endsWhole, sizeof endsWhole);
-  }
-  const bool running = CreateProcessW(Wide(program).c_str(), commandLine.data(), nullptr, nullptr,
-                                      TRUE, CREATE_SUSPENDED, nullptr, nullptr, &startup, &child);
-  if (running) {
-    if (job != nullptr) AssignProcessToJobObject(job, child.hProcess);
-    ResumeThread(child.hThread);
-  }
+  HANDLE job = JobEndingWhole();
+  const bool running = StartChild(work.name, job, startup, child);
   const std::string whyNot = running ? "" : LastErrorText();
   SetEnvironmentVariableA(kRecordVariable, nullptr);
   if (quietWine) SetEnvironmentVariableA(kWineMessagesVariable, wineMessages);
@@ -179,13 +232,11 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
 
   Verdict verdict{false, "can't start a child process: " + whyNot, ""};
   if (running) {
-    CloseHandle(child.hThread);
     Ending ending;
     while (WaitForSingleObject(child.hProcess, 10) == WAIT_TIMEOUT) {
       ending.stopped = PastLimit(*record, started, limits);
       if (ending.stopped.empty()) continue;
-      if (job == nullptr || !TerminateJobObject(job, 1)) TerminateProcess(child.hProcess, 1);
-      WaitForSingleObject(child.hProcess, INFINITE);
+      EndJob(job, child.hProcess);
       break;
     }
     DWORD status = 0;
@@ -200,25 +251,17 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
     verdict.output = Tail(output);
     CloseHandle(output);
   }
-  record->~SharedRecord();
-  UnmapViewOfFile(shared);
-  CloseHandle(mapping);
   return verdict;
 }
 
 Verdict ServeChildWork(const ChildWork& work) {
-  const char* handle = std::getenv(kRecordVariable);
-  void* shared = nullptr;
-  if (handle != nullptr) {
-    HANDLE mapping = reinterpret_cast<HANDLE>(std::strtoull(handle, nullptr, 10));
-    shared = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedRecord));
-  }
+  SharedRecord* shared = ParentsRecord();
   if (shared == nullptr) {  // started by hand: no parent waits
     SharedRecord record{};
     DoWork(work, record, long(GetCurrentThreadId()));
     return Judge(record, Ending{});
   }
-  childRecord = static_cast<SharedRecord*>(shared);
+  childRecord = shared;
   WatchForCrashes();
   DoWork(work, *childRecord, long(GetCurrentThreadId()));
   std::fflush(nullptr);
@@ -226,4 +269,70 @@ Verdict ServeChildWork(const ChildWork& work) {
   // leaves without a word, so nothing of it runs after the verdict.
   TerminateProcess(GetCurrentProcess(), 0);
   return {};
+}
+
+Supervised RunSupervised(const SupervisedWork& work, int callSeconds) {
+  const SharedMapping shared;
+  SharedRecord* record = shared.Record();
+  if (record == nullptr) return {true, 0, "can't share memory with a child process"};
+  // Its output goes where this program's does.
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  shared.Offer();
+  std::fflush(nullptr);
+  const int64_t started = NowNs();
+  PROCESS_INFORMATION child{};
+  HANDLE job = JobEndingWhole();
+  const bool running = StartChild(work.name, job, startup, child);
+  SetEnvironmentVariableA(kRecordVariable, nullptr);
+  if (!running) {
+    if (job != nullptr) CloseHandle(job);
+    return {true, 0, "can't start a child process: " + LastErrorText()};
+  }
+  // The console's Ctrl-C reaches the child as it reaches this program: it is
+  // given time to keep a record and let go of the window.
+  constexpr int64_t kStoppingNs = 20LL * 1000000000;
+  const Limits limits{INT32_MAX, callSeconds};
+  int64_t askedAt = 0;
+  Ending ending;
+  while (WaitForSingleObject(child.hProcess, 20) == WAIT_TIMEOUT) {
+    if (StopRequested() != 0) {
+      if (askedAt == 0) askedAt = NowNs();
+      if (NowNs() - askedAt < kStoppingNs) continue;
+      ending.stopped = "did not end within 20 s of being asked to stop";
+    } else {
+      ending.stopped = PastLimit(*record, started, limits);
+      if (ending.stopped.empty()) continue;
+    }
+    EndJob(job, child.hProcess);
+    break;
+  }
+  DWORD status = 0;
+  GetExitCodeProcess(child.hProcess, &status);
+  CloseHandle(child.hProcess);
+  if (job != nullptr) CloseHandle(job);
+  ending.crash = Crash(status, record->crashedThread != 0);
+  ending.exitStatus = int(status);
+  const bool inCall = record->callStartedNs != 0;
+  if (ending.stopped.empty() && ending.crash.empty() && !inCall) return {false, int(status), ""};
+  return {true, 0, Judge(*record, ending).detail};
+}
+
+int ServeSupervisedWork(const SupervisedWork& work) {
+  SharedRecord* shared = ParentsRecord();
+  SharedRecord own{};
+  SharedRecord& record = shared != nullptr ? *shared : own;
+  if (shared != nullptr) {
+    childRecord = shared;
+    WatchForCrashes();
+  }
+  record.workThread = long(GetCurrentThreadId());
+  Progress progress(record);
+  const int status = work.run(progress);
+  std::fflush(nullptr);
+  return status;
 }

@@ -49,9 +49,22 @@ const char* NullDevice() {
   return "NUL";
 }
 
+namespace {
+
+// A folder the environment names, else the working folder.
+std::string FolderNamed(const wchar_t* variable) {
+  const wchar_t* folder = _wgetenv(variable);
+  return folder != nullptr && *folder != L'\0' ? Utf8(folder) : fs::current_path().u8string();
+}
+
+}  // namespace
+
 std::string UserDataFolder() {
-  const wchar_t* appData = _wgetenv(L"APPDATA");
-  return appData != nullptr && *appData != L'\0' ? Utf8(appData) : fs::current_path().u8string();
+  return FolderNamed(L"APPDATA");
+}
+
+std::string UserCacheFolder() {
+  return FolderNamed(L"LOCALAPPDATA");
 }
 
 // DirectSound and WaveOut answer for themselves: every Windows has a mixer.
