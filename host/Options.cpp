@@ -5,10 +5,13 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "HostError.h"
 #include "System.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -49,6 +52,8 @@ struct Option {
 };
 
 const Option kOptions[] = {
+    {"--list", "", "list the games of the collection (or of the FOLDERs), one line each",
+     [](Options& o, const std::string&, const char*) { o.list = true; }},
     {"--info", "", "print the game's name, author, description, version and icon",
      [](Options& o, const std::string&, const char*) { o.info = true; }},
     {"--autoplay", "", "let the built-in player aim and click, round after round",
@@ -89,7 +94,7 @@ const Option kOptions[] = {
      [](Options& o, const std::string&, const char* v) { o.check.only.push_back(v); }},
     {"--list-checks", "", "name each check --validate runs, and what it holds a module to",
      [](Options& o, const std::string&, const char*) { o.listChecks = true; }},
-    {"--json", "", "with --validate or --list-checks: print as JSON",
+    {"--json", "", "with --list, --validate or --list-checks: print as JSON",
      [](Options& o, const std::string&, const char*) { o.check.json = true; }},
     {"--help", "", "list the options",
      [](Options&, const std::string&, const char*) { throw HostError(kExitOk, Usage()); }},
@@ -109,18 +114,22 @@ std::vector<OptionName> OptionNames() {
 }
 
 std::string Usage() {
-  std::string usage = "usage: gamehost [options] [MODULE]\n";
+  std::string usage = "usage: gamehost [options] [MODULE | FOLDER...]\n";
   auto line = [&](std::string left, const std::string& help) {
     left.resize(std::max<size_t>(left.size() + 1, 18), ' ');
     usage += "  " + left + help + "\n";
   };
-  line("MODULE",
-       "game module to load (default: " + ModuleFileName("flintmoor") + " beside gamehost)");
+  line("MODULE", "a game module to play alone (" + ModuleFileName("flintmoor") + ", say)");
+  line("FOLDER...",
+       "folders of games to open as the collection (default: the games installed with gamehost "
+       "and the player's own)");
   for (const Option& option : kOptions) {
     if (*option.help == '\0') continue;
     line(std::string(option.name) + (*option.value != '\0' ? " " : "") + option.value, option.help);
   }
-  return usage + "Keys: P pauses and resumes; Esc ends a round, or quits.\n";
+  return usage +
+         "Keys: arrows, Home, End, Page Up and Down choose a game, Enter plays it; P pauses and "
+         "resumes; Esc ends a round, leaves a game, or quits.\n";
 }
 
 Options ParseOptions(int argc, char** argv) {
@@ -137,6 +146,12 @@ Options ParseOptions(int argc, char** argv) {
       option->apply(options, arg, takesValue ? argv[++i] : nullptr);
     } else if (arg.rfind("--", 0) == 0 || !options.module.empty()) {
       throw HostError(kExitUsage, "unexpected '" + arg + "' (see gamehost --help)");
+    } else if (std::error_code error; fs::is_directory(fs::u8path(arg), error)) {
+      options.folders.push_back(arg);
+    } else if (!options.folders.empty()) {
+      throw HostError(kExitUsage, "'" + arg +
+                                      "' is no folder: name one MODULE, or folders of games "
+                                      "(see gamehost --help)");
     } else {
       options.module = arg;
     }

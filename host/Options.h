@@ -10,7 +10,9 @@
 #include "Validator.h"
 
 struct Options {
-  std::string module;  // empty: the flintmoor module beside gamehost
+  std::string module;                // a game to play alone, or empty
+  std::vector<std::string> folders;  // folders of games to open as the collection
+  bool list = false;                 // print the collection
   bool info = false;
   bool validate = false;
   bool listChecks = false;

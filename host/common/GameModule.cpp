@@ -54,14 +54,3 @@ GameIdentity ReadIdentity(const GameModule& module) {
 std::string KindMismatch(const std::string& modulePath) {
   return KindMismatch(ReadBinaryKind(modulePath), ReadBinaryKind(ExecutablePath()));
 }
-
-std::string DefaultModulePath() {
-  // Beside the running program, or in the working folder when it is unknown.
-  const std::string self = ExecutablePath();
-  const fs::path folder = self.empty() ? fs::current_path() : fs::u8path(self).parent_path();
-  const std::string file = ModuleFileName("flintmoor");
-  fs::path beside = folder / fs::u8path(file);
-  fs::path installed = folder / GAMEHOST_GAMES_DIR_FROM_BIN / fs::u8path(file);
-  if (!fs::exists(beside) && fs::exists(installed)) return installed.lexically_normal().u8string();
-  return beside.u8string();
-}

@@ -46,8 +46,4 @@ GameIdentity ReadIdentity(const GameModule& module);
 // header (32 bits against 64, another system's format), or empty.
 std::string KindMismatch(const std::string& modulePath);
 
-// The module gamehost loads when none is named: flintmoor.so (.dll) beside the
-// executable, or in the installed games folder (lib/gamehost/games) of its prefix.
-std::string DefaultModulePath();
-
 #endif

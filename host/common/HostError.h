@@ -14,6 +14,7 @@ enum ExitStatus {
   kExitGameDidNotStart = 6,   // Init answered false
   kExitScreenshot = 7,        // the screenshot could not be written
   kExitValidationFailed = 8,  // --validate found a broken promise
+  kExitCollectionFailed = 9,  // the collection kept failing as it started
 };
 
 struct HostError : std::runtime_error {

@@ -106,7 +106,8 @@ size_t Characters(const std::string& text) {
 std::string Fit(const std::string& text, size_t columns) {
   if (Characters(text) <= columns) return text;
   const std::string ellipsis = "...";
-  if (columns <= ellipsis.size()) return ellipsis.substr(0, columns);
+  // Too narrow for an ellipsis and more: as much of the text as fits.
+  if (columns <= ellipsis.size()) return text.substr(0, ByteOfCharacter(text, columns));
   return text.substr(0, ByteOfCharacter(text, columns - ellipsis.size())) + ellipsis;
 }
 

@@ -22,7 +22,7 @@ std::string Drawable(const std::string& text);
 size_t Characters(const std::string& text);
 
 // At most `columns` characters: the text itself, or its start ending in
-// "..." where it is longer.
+// "..." where it is longer (just its start, where three or fewer fit).
 std::string Fit(const std::string& text, size_t columns);
 
 // Words wrapped into lines of at most `columns` characters; a word longer

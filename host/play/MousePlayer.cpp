@@ -24,6 +24,10 @@ MousePlayer::MousePlayer(const View& view) : view_(view) {
   mouse_callback = OnMouseEvent;
 }
 
+void MousePlayer::TakeBack() {
+  mouse_callback = OnMouseEvent;
+}
+
 MousePlayer::~MousePlayer() {
   mouse_callback = nullptr;
 }

@@ -14,6 +14,7 @@ class MousePlayer final : public Player {
   MouseInput Next(BITMAP* lastFrame) override;
   // Only while the pointer is over the picture.
   Pointer Aim() const override;
+  void TakeBack() override;
 
  private:
   static ScreenPoint Where();

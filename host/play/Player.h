@@ -18,6 +18,9 @@ class Player {
   virtual MouseInput Next(BITMAP* lastFrame) = 0;
   // Where to show the crosshair now.
   virtual Pointer Aim() const = 0;
+  // Takes back what the player set up in Allegro, after a game that may
+  // have changed it.
+  virtual void TakeBack() {}
 };
 
 #endif

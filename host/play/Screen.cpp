@@ -100,11 +100,38 @@ Screen::Screen(const std::string& title, const std::string& iconFile, bool fulls
   enable_hardware_cursor();
   set_window_title(title.c_str());
   FinishWindowLook();
+  depth_ = get_color_depth();
+  conversion_ = get_color_conversion();
+  font_ = font;
+  HandleWindowEvents();
+  InstallSound(verbose);
+}
+
+void Screen::HandleWindowEvents() {
   set_close_button_callback(OnCloseButton);
   // Keep running in the background, and pause the game when that happens.
+  // (Setting the mode drops every callback of the switch set before.)
   set_display_switch_mode(SWITCH_BACKGROUND);
   set_display_switch_callback(SWITCH_OUT, OnSwitchOut);
-  InstallSound(verbose);
+}
+
+void Screen::Name(const std::string& title) {
+  set_window_title(title.c_str());
+}
+
+void Screen::TakeBack() {
+  set_color_depth(depth_);
+  set_color_conversion(conversion_);
+  solid_mode();
+  font = font_;
+  keyboard_callback = nullptr;
+  keyboard_ucallback = nullptr;
+  keyboard_lowlevel_callback = nullptr;
+  mouse_callback = nullptr;
+  set_keyboard_rate(0, 0);
+  HandleWindowEvents();
+  systemPointer_ = -1;  // shown as a game left it: set again at the next frame
+  ForgetKeys();
 }
 
 Screen::~Screen() {

@@ -37,17 +37,23 @@ class Screen final : public Stage {
   int TakeWheel() override;
   bool CloseClicked() const override;
   bool TakeFocusLost() override;
+  void Name(const std::string& title) override;
+  void TakeBack() override;
 
  private:
+  // The window's events and the keys as the window wants them.
+  void HandleWindowEvents();
   // The system's pointer shown (an arrow) or hidden (the crosshair draws
   // where it is), changed only when it must be.
   void ShowSystemPointer(bool shown);
 
   std::unique_ptr<View> view_;
   FramePacer pacer_;
-  Bitmap card_;             // where the host's screens are drawn
-  int systemPointer_ = -1;  // unknown, hidden (0) or shown (1)
-  int wheel_ = 0;           // Allegro's mouse_z as last taken
+  Bitmap card_;                     // where the host's screens are drawn
+  int systemPointer_ = -1;          // unknown, hidden (0) or shown (1)
+  int wheel_ = 0;                   // Allegro's mouse_z as last taken
+  int depth_ = 0, conversion_ = 0;  // as the window was opened
+  FONT* font_ = nullptr;
 };
 
 #endif

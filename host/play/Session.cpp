@@ -70,6 +70,25 @@ Records::Keeping RecordKeeping(const SessionSettings& settings) {
   return settings.noSave ? Records::Keeping::kNotKept : Records::Keeping::kKept;
 }
 
+class GameSession::Watched {
+ public:
+  Watched(Progress* progress, const std::string& call) : progress_(progress) {
+    if (progress_ != nullptr) progress_->Call(call);
+  }
+  ~Watched() {
+    if (progress_ != nullptr) progress_->Returned();
+  }
+  Watched(const Watched&) = delete;
+  Watched& operator=(const Watched&) = delete;
+
+ private:
+  Progress* progress_;
+};
+
+GameSession::Watched GameSession::Watch(const char* call) const {
+  return Watched(progress_, name_ + "'s " + call);
+}
+
 struct GameSession::Round {
   int32_t best = 0;     // the round's best score: the game's GetScore at its end
   long escapes = 0;     // frames in which Update reported an escape
@@ -79,17 +98,23 @@ struct GameSession::Round {
 };
 
 GameSession::GameSession(const GameModule& module, const SessionSettings& settings, Stage& stage,
-                         Player& player, Records& records, bool back)
+                         Player& player, Records& records, bool back, Progress* progress)
     : module_(module),
       settings_(settings),
       stage_(stage),
       player_(player),
       records_(records),
       back_(back),
+      progress_(progress),
       modulePath_(fs::absolute(fs::u8path(module.Path())).u8string()),
       scripted_(settings.autoplay || settings.frames > 0),
       frame_(NewPicture()) {
-  const GameIdentity identity = ReadIdentity(module);
+  name_ = fs::u8path(module.Path()).filename().u8string();  // until it names itself
+  GameIdentity identity;
+  {
+    const Watched call = Watch("identity");
+    identity = ReadIdentity(module);
+  }
   name_ = identity.name;
   description_ = identity.description;
   version_ = identity.version;
@@ -105,17 +130,36 @@ GameSession::GameSession(const GameModule& module, const SessionSettings& settin
 }
 
 GameSession::~GameSession() {
-  if (game_ != nullptr) game_->Shutdown();
+  if (game_ != nullptr) Finish();
 }
 
 bool GameSession::Prepare() {
-  game_ = module_.NewGame();
-  game_->SetPath(modulePath_.c_str());
-  if (game_->Init()) return true;
-  game_->Shutdown();
-  game_.reset();
+  {
+    const Watched call = Watch("GetPlugin");
+    game_ = module_.NewGame();
+  }
+  {
+    const Watched call = Watch("SetPath");
+    game_->SetPath(modulePath_.c_str());
+  }
+  bool started = false;
+  {
+    const Watched call = Watch("Init");
+    started = game_->Init();
+  }
+  if (started) return true;
+  Finish();
   notStarted_ = WhyNotStarted(modulePath_);
   return false;
+}
+
+void GameSession::Finish() {
+  {
+    const Watched call = Watch("Shutdown");
+    game_->Shutdown();
+  }
+  const Watched call = Watch("destructor");
+  game_.reset();
 }
 
 SessionEnd GameSession::Run() {
@@ -221,8 +265,12 @@ StatusLine GameSession::RoundStatus(long escapes, int32_t best, bool paused, boo
                     paused ? "Click or P resumes" : "P pauses, Esc ends the round", alarm};
 }
 
+int32_t GameSession::Score() const {
+  const Watched call = Watch("GetScore");
+  return game_->GetScore();
+}
+
 GameSession::Next GameSession::PlayRound(Round& round) {
-  IGame& game = *game_;
   ++rounds_;
   // Another gamehost may have kept a record since the last round.
   records_.Reread();
@@ -255,7 +303,7 @@ GameSession::Next GameSession::PlayRound(Round& round) {
         card.dimmedFrame = frame_.get();
         card.top = kGamePictureHeight / 2 - 24;
         card.lines = {{"Paused", 6, Tone::kLight, 16}, {"Click or press P to resume", 2}};
-        Show(card, RoundStatus(round.escapes, game.GetScore(), true, false));
+        Show(card, RoundStatus(round.escapes, Score(), true, false));
         if (Ending()) next = Next::kQuit;
         last = stage_.Now();
         continue;
@@ -275,23 +323,29 @@ GameSession::Next GameSession::PlayRound(Round& round) {
       std::fflush(stdout);
     }
     wasPressed_ = pressed;
-    if (game.Update(0, &mouse) != 0) {
+    bool escaped = false;
+    {
+      const Watched call = Watch("Update");
+      escaped = game_->Update(0, &mouse) != 0;
+    }
+    if (escaped) {
       ++round.escapes;
       alarm = alarmFrames;
     }
-    game.Draw(frame_.get());
+    {
+      const Watched call = Watch("Draw");
+      game_->Draw(frame_.get());
+    }
     ++round.frames;
     ++gameFrames_;
-    stage_.Show(frame_.get(), RoundStatus(round.escapes, game.GetScore(), false, alarm > 0),
-                player_.Aim());
+    stage_.Show(frame_.get(), RoundStatus(round.escapes, Score(), false, alarm > 0), player_.Aim());
     ++shownFrames_;
     if (Ending()) next = Next::kQuit;
     alarm = std::max(0, alarm - 1);
     if (settings_.escapes > 0 && round.escapes >= settings_.escapes) ended = true;
   }
-  round.best = game.GetScore();
-  game.Shutdown();
-  game_.reset();
+  round.best = Score();
+  Finish();
   round.record = records_.Offer(name_, round.best);
   best_ = std::max(best_, round.best);
   escapes_ += round.escapes;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Bitmap.h"
+#include "ChildProcess.h"
 #include "GameModule.h"
 #include "Player.h"
 #include "Records.h"
@@ -41,9 +42,10 @@ class GameSession {
  public:
   // Plays the module's game on the stage with the player and records
   // given, which outlive the session. Esc on its start and results screens
-  // goes back to the games where `back`, else quits.
+  // goes back to the games where `back`, else quits. Where a supervisor
+  // watches (`progress`), each call of the game's is noted for it.
   GameSession(const GameModule& module, const SessionSettings& settings, Stage& stage,
-              Player& player, Records& records, bool back);
+              Player& player, Records& records, bool back, Progress* progress = nullptr);
   ~GameSession();
   GameSession(const GameSession&) = delete;
   GameSession& operator=(const GameSession&) = delete;
@@ -59,7 +61,14 @@ class GameSession {
  private:
   enum class Next { kPlay, kBack, kQuit };
   struct Round;
+  class Watched;
+  // Notes a call of the game's while it lives: "Flintmoor's Update".
+  Watched Watch(const char* call) const;
+  // Starts a game for the next round; false (with notStarted_) when it can't.
   bool Prepare();
+  // Stops the started game and destroys it.
+  void Finish();
+  int32_t Score() const;
   Next StartScreen();
   Next PlayRound(Round& round);
   Next ResultsScreen(const Round& round);
@@ -85,6 +94,7 @@ class GameSession {
   Player& player_;
   Records& records_;
   const bool back_;
+  Progress* const progress_;
   const std::string modulePath_;
   const bool scripted_;  // autoplay or a set number of frames
   std::string name_, description_, version_, title_;

@@ -5,6 +5,7 @@
 #define FLINTMOOR_HOST_STAGE_H
 
 #include <chrono>
+#include <string>
 
 #include "Cards.h"
 #include "View.h"
@@ -54,6 +55,13 @@ class Stage {
   virtual bool CloseClicked() const = 0;
   // True once after the window lost the focus or was hidden.
   virtual bool TakeFocusLost() = 0;
+
+  // Names what is shown (the window's title).
+  virtual void Name(const std::string& title) = 0;
+  // Puts back the settings of Allegro's the stage made (colour depth and
+  // conversion, drawing mode, font, keys, window events), whatever a game
+  // just played changed.
+  virtual void TakeBack() = 0;
 };
 
 #endif

@@ -16,6 +16,9 @@
 #include "XDisplay.h"
 
 const std::string kFlintmoorTitle = "Flintmoor " FLINTMOOR_VERSION;
+// Flintmoor as built, beside gamehost: a person plays it alone (without a
+// module named, gamehost opens the collection).
+const std::string kFlintmoor = std::string(FLINTMOOR_MODULE_PATH);
 // A test module whose score is the number of frames played, needing no
 // resources: "Test Game" 1.0.
 const std::string kTestGameTitle = "Test Game 1.0";

@@ -19,7 +19,7 @@ long FramesPlayed(const std::string& output) {
 
 TEST_F(SessionTest, APersonPlaysRoundsFromTheStartScreenToQuitting) {
   // Fast birds and one escape a round keep the rounds short.
-  HostProcess host("--escapes 1 --fps 120", Environment());
+  HostProcess host(kFlintmoor + " --escapes 1 --fps 120", Environment());
   auto window = FindWindow(kFlintmoorTitle);
   ASSERT_TRUE(window) << host.Output();
   Wait(300);
@@ -161,7 +161,7 @@ TEST_F(SessionTest, TheWindowScalesToTheDesktopOrAsAsked) {
 // the round they start is played, not paused on a black picture.
 TEST_F(SessionTest, TurningAwayOnAScreenNeverStartsARoundPaused) {
   WindowManager desktop;
-  HostProcess host("--escapes 1 --fps 120", Environment());
+  HostProcess host(kFlintmoor + " --escapes 1 --fps 120", Environment());
   auto window = FindWindow(kFlintmoorTitle);
   ASSERT_TRUE(window) << host.Output();
   for (int round = 1; round <= 2; ++round) {
@@ -243,7 +243,7 @@ TEST_F(SessionTest, ThePointerShowsEverywhereAndTheCrosshairOnlyOverThePicture) 
 // Esc held down in a round is one press: it ends the round, and the
 // results stay (the key's repeats do not quit too).
 TEST_F(SessionTest, EscHeldDownEndsTheRoundOnly) {
-  HostProcess host("--escapes 0", Environment());
+  HostProcess host(kFlintmoor + " --escapes 0", Environment());
   auto window = FindWindow(kFlintmoorTitle);
   ASSERT_TRUE(window) << host.Output();
   MoveMouse(*window, 320, 240);

@@ -45,13 +45,17 @@ class MemoryStage final : public Stage {
   int TakeWheel() override { return 0; }
   bool CloseClicked() const override { return closed_; }
   bool TakeFocusLost() override { return false; }
+  void Name(const std::string& title) override { names.push_back(title); }
+  void TakeBack() override { ++takenBack; }
 
   void Press(Key key) { keys_.push_back(key); }
   void Close() { closed_ = true; }
 
-  Person person;              // called after every frame
-  std::vector<Shown> shown;   // every frame, in order
-  long framesLimit = 100000;  // a session that never ends fails instead
+  Person person;                   // called after every frame
+  std::vector<Shown> shown;        // every frame, in order
+  long framesLimit = 100000;       // a session that never ends fails instead
+  std::vector<std::string> names;  // every title given, in order
+  int takenBack = 0;
 
  private:
   void Next(Shown frame);
