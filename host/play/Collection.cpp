@@ -35,7 +35,7 @@ std::string LastPlayedFile() {
 
 LastPlayed ReadLastPlayed() {
   LastPlayed last;
-  const SmallFile file = ReadSmallFile(LastPlayedFile(), 64 * 1024);
+  const SmallFile file = ReadSmallFile(LastPlayedFile(), size_t(64) * 1024);
   if (file.status != SmallFile::Status::kRead) return last;
   std::istringstream lines(file.bytes);
   std::getline(lines, last.module);

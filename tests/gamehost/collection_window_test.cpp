@@ -1,0 +1,74 @@
+// The collection as a person meets it on a desktop: games chosen with the
+// keyboard and the mouse, played and left, a game that crashes bringing
+// the player back in the same place, and Esc, Esc quitting. The window's
+// title names what it shows.
+#include <csignal>
+#include <string>
+
+#include "CollectionFolder.h"
+#include "Command.h"
+#include "SessionFixture.h"
+
+namespace {
+
+const std::string kCollection = "gamehost";
+
+class CollectionWindowTest : public SessionTest {
+ protected:
+  std::string Environment() const {
+    return SessionTest::Environment() + " XDG_CACHE_HOME=" + data_.Path();
+  }
+  CollectionFolder folder_;
+};
+
+TEST_F(CollectionWindowTest, APersonChoosesPlaysAndLeavesGamesAndACrashComesBack) {
+  WindowManager desktop;
+  HostProcess host(folder_.Path(), Environment());
+  auto list = FindWindow(kCollection);
+  ASSERT_TRUE(list) << host.Output();
+  const int scale = list->width / 640;
+
+  PressKey(*list, "Home");
+  PressKey("Return");
+  auto game = FindWindow("Balloons 1.0", 10);
+  ASSERT_TRUE(game) << "Home, Enter plays the first game\n" << host.Output();
+  EXPECT_EQ(game->id, list->id) << "the same window";
+  PressKey(*game, "Escape");
+  ASSERT_TRUE(FindWindow(kCollection, 10)) << "Esc goes back to the list\n" << host.Output();
+
+  // Flintmoor's row, the third: pointing selects it, a click plays it.
+  MoveMouse(*list, 320 * scale, (44 + 2 * 50 + 25) * scale);
+  Wait(200);
+  ClickMouse();
+  game = FindWindow("Flintmoor " FLINTMOOR_VERSION, 10);
+  ASSERT_TRUE(game) << "a click plays the game under the pointer\n" << host.Output();
+  PressKey(*game, "Escape");
+  list = FindWindow(kCollection, 10);
+  ASSERT_TRUE(list) << host.Output();
+
+  PressKey(*list, "End");
+  PressKey("Return");
+  game = FindWindow("Tumbler 1.0", 10);
+  ASSERT_TRUE(game) << host.Output();
+  MoveMouse(*game, 320 * scale, 240 * scale);
+  ClickMouse();  // a round, which the game crashes at its 100th frame
+  ASSERT_TRUE(host.WaitFor("in Tumbler's Update; back to the games", 20)) << host.Output();
+  EXPECT_TRUE(Says({0, host.Output()}, "crashed with signal 11 (Segmentation fault)"))
+      << host.Output();
+  const auto back = FindWindow(kCollection, 10);
+  ASSERT_TRUE(back) << "the list came back\n" << host.Output();
+  EXPECT_EQ(back->x, game->x) << "where the window was";
+  EXPECT_EQ(back->y, game->y);
+
+  PressKey(*back, "Escape");
+  EXPECT_EQ(host.Wait(kExitSeconds), 0) << "Esc quits\n" << host.Output();
+}
+
+TEST_F(CollectionWindowTest, AStopSignalEndsItAsItEndsAnyProgram) {
+  HostProcess host(folder_.Path(), Environment());
+  ASSERT_TRUE(FindWindow(kCollection)) << host.Output();
+  host.Signal(SIGTERM);
+  EXPECT_EQ(host.Wait(kExitSeconds), 128 + SIGTERM) << host.Output();
+}
+
+}  // namespace
