@@ -89,19 +89,31 @@ std::vector<OptionName> OptionNames() {
   return names;
 }
 
+std::string Synopsis() {
+  return "gamehost [options] [MODULE]";
+}
+
+std::vector<OptionName> Arguments() {
+  return {{"MODULE", "",
+           "game module to load (default: " + ModuleFileName("flintmoor") + " beside gamehost)"}};
+}
+
+std::string Keys() {
+  return "P pauses and resumes; Esc ends a round, or quits.";
+}
+
 std::string Usage() {
-  std::string usage = "usage: gamehost [options] [MODULE]\n";
+  std::string usage = "usage: " + Synopsis() + "\n";
   auto line = [&](std::string left, const std::string& help) {
     left.resize(std::max<size_t>(left.size() + 1, 18), ' ');
     usage += "  " + left + help + "\n";
   };
-  line("MODULE",
-       "game module to load (default: " + ModuleFileName("flintmoor") + " beside gamehost)");
+  for (const OptionName& argument : Arguments()) line(argument.name, argument.help);
   for (const Option& option : kOptions) {
     if (*option.help == '\0') continue;
     line(std::string(option.name) + (*option.value != '\0' ? " " : "") + option.value, option.help);
   }
-  return usage + "Keys: P pauses and resumes; Esc ends a round, or quits.\n";
+  return usage + "Keys: " + Keys() + "\n";
 }
 
 Options ParseOptions(int argc, char** argv) {
