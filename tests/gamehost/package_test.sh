@@ -16,14 +16,14 @@ for library in liballegro4.4 libloadpng4.4; do
 done
 
 dpkg-deb -x "$deb" "$work/root"
-for file in usr/bin/gamehost usr/lib/gamehost/games/flintmoor.so \
-  usr/lib/gamehost/games/games/flintmoor/flintmoor.dat usr/include/flintmoor/IGame.h; do
+for file in usr/games/gamehost usr/lib/games/gamehost/flintmoor.so \
+  usr/lib/games/gamehost/games/flintmoor/flintmoor.dat usr/include/flintmoor/IGame.h; do
   [ -e "$work/root/$file" ] || { echo "package lacks /$file"; exit 1; }
 done
 find "$work/root" -name flintmoor-plugin.pc | grep -q . || { echo "package lacks the .pc file"; exit 1; }
 
 # The installed gamehost finds its module without being told where.
-"$work/root/usr/bin/gamehost" --info | grep -qx "Name: Flintmoor"
+"$work/root/usr/games/gamehost" --info | grep -qx "Name: Flintmoor"
 # And, started from anywhere, plays with the installed resources.
-(cd "$work" && "$work/root/usr/bin/gamehost" --autoplay --frames 30 >/dev/null 2>&1)
+(cd "$work" && "$work/root/usr/games/gamehost" --autoplay --frames 30 >/dev/null 2>&1)
 echo "package $(basename "$deb"): ok"
