@@ -113,23 +113,34 @@ std::vector<OptionName> OptionNames() {
   return names;
 }
 
+std::string Synopsis() {
+  return "gamehost [options] [MODULE | FOLDER...]";
+}
+
+std::vector<OptionName> Arguments() {
+  return {{"MODULE", "", "a game module to play alone (" + ModuleFileName("flintmoor") + ", say)"},
+          {"FOLDER...", "",
+           "folders of games to open as the collection (default: the games installed with "
+           "gamehost and the player's own)"}};
+}
+
+std::string Keys() {
+  return "arrows, Home, End, Page Up and Down choose a game, Enter plays it; P pauses and "
+         "resumes; Esc ends a round, leaves a game, or quits.";
+}
+
 std::string Usage() {
-  std::string usage = "usage: gamehost [options] [MODULE | FOLDER...]\n";
+  std::string usage = "usage: " + Synopsis() + "\n";
   auto line = [&](std::string left, const std::string& help) {
     left.resize(std::max<size_t>(left.size() + 1, 18), ' ');
     usage += "  " + left + help + "\n";
   };
-  line("MODULE", "a game module to play alone (" + ModuleFileName("flintmoor") + ", say)");
-  line("FOLDER...",
-       "folders of games to open as the collection (default: the games installed with gamehost "
-       "and the player's own)");
+  for (const OptionName& argument : Arguments()) line(argument.name, argument.help);
   for (const Option& option : kOptions) {
     if (*option.help == '\0') continue;
     line(std::string(option.name) + (*option.value != '\0' ? " " : "") + option.value, option.help);
   }
-  return usage +
-         "Keys: arrows, Home, End, Page Up and Down choose a game, Enter plays it; P pauses and "
-         "resumes; Esc ends a round, leaves a game, or quits.\n";
+  return usage + "Keys: " + Keys() + "\n";
 }
 
 Options ParseOptions(int argc, char** argv) {

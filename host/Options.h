@@ -1,5 +1,6 @@
-// gamehost's command line: one table of options, from which the parser
-// and --help are made (and against which a test holds the README's).
+// gamehost's command line: one table of options, from which the parser,
+// --help and the manual page are made (and against which a test holds the
+// README's).
 #ifndef FLINTMOOR_HOST_OPTIONS_H
 #define FLINTMOOR_HOST_OPTIONS_H
 
@@ -26,6 +27,13 @@ struct OptionName {
   std::string name, value, help;
 };
 std::vector<OptionName> OptionNames();
+
+// The rest of what --help says, which the manual page says too: how a
+// command line goes, the words it takes besides options (as OptionNames,
+// without a value) and the keys.
+std::string Synopsis();
+std::vector<OptionName> Arguments();
+std::string Keys();
 
 std::string Usage();
 

@@ -14,8 +14,9 @@ needs() {
   local group covered missing=()
   for group in "$@"; do
     case $group in
-      play) covered="play tests windows" ;; # both hold all of play
+      play) covered="play package tests windows" ;; # each holds all of play
       bare) covered="bare tests" ;;
+      package) covered="package tests" ;;
       *) covered=$group ;;
     esac
     # shellcheck disable=SC2086 # covered is a list of words

@@ -46,9 +46,9 @@ for module in "$prefix/cmake-build/balloons.so" "$prefix/one-command/balloons.so
   exports=$(nm -D --defined-only "$module" | awk '$2 == "T" { print $3 }')
   [ "$exports" = GetPlugin ] || { echo "$module exports: $exports"; exit 1; }
   # On displays of their own, away from the tests that click on the shared one.
-  env -u DISPLAY "$prefix/bin/gamehost" --validate "$module" >"$prefix/validate.txt" 2>&1 ||
+  env -u DISPLAY "$prefix/games/gamehost" --validate "$module" >"$prefix/validate.txt" 2>&1 ||
     { cat "$prefix/validate.txt"; exit 1; }
-  env -u DISPLAY "$source_dir/tools/with-display" "$prefix/bin/gamehost" --frames 60 --no-save \
+  env -u DISPLAY "$source_dir/tools/with-display" "$prefix/games/gamehost" --frames 60 --no-save \
     "$module" >"$prefix/play.txt" 2>&1 || { cat "$prefix/play.txt"; exit 1; }
   grep -q "in 60 frames" "$prefix/play.txt" || { cat "$prefix/play.txt"; exit 1; }
 done

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <set>
 #include <string>
@@ -115,6 +116,25 @@ TEST(OptionsTest, TheReadmesTableNamesExactlyTheOptions) {
     }
   }
   EXPECT_EQ(documented, table);
+}
+
+// The README's sentence "... exits with 2 (bad command line), 3 (...) ..."
+// names the same failures the manual page lists from kExitStatuses.
+TEST(OptionsTest, TheReadmeNamesEveryExitStatus) {
+  std::ifstream readme(std::string(FLINTMOOR_SOURCE_DIR) + "/README.md");
+  const std::string text{std::istreambuf_iterator<char>(readme), std::istreambuf_iterator<char>()};
+  const size_t from = text.find("exits with");
+  ASSERT_NE(from, std::string::npos) << "no README sentence on the exit statuses";
+  const std::string sentence = text.substr(from, text.find(".\n", from) - from);
+  const std::regex named("\\b([0-9]+) \\(");
+  std::set<int> documented, table;
+  for (std::sregex_iterator it(sentence.begin(), sentence.end(), named), end; it != end; ++it) {
+    documented.insert(std::stoi((*it)[1].str()));
+  }
+  for (const ExitStatusMeaning& status : kExitStatuses) {
+    if (status.status != kExitOk) table.insert(status.status);
+  }
+  EXPECT_EQ(documented, table) << sentence;
 }
 
 }  // namespace
