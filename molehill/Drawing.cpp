@@ -9,7 +9,8 @@
 namespace {
 
 constexpr int kHorizon = 58;  // the first row of the moor under the sky
-constexpr int kTufts = 16;    // heather tufts strewn about the moor
+constexpr int kTufts = 16;    // heather tufts strewn about the moor, away from the holes
+constexpr int kTuftTries = 50 * kTufts;
 constexpr int kSpeckles = 2400;
 
 struct Rgb {
@@ -73,7 +74,7 @@ void Molehill::PaintBackdrop() {
     putpixel(picture, x, y, Colour(kSpeckleColours[scatter.Next(4)]));
   }
   BITMAP* tuft = Picture(kHeather);
-  for (int placed = 0; placed < kTufts;) {
+  for (int placed = 0, tries = 0; placed < kTufts && tries < kTuftTries; ++tries) {
     const int x = scatter.Next(kFieldWidth - tuft->w);
     const int y = kHorizon + scatter.Next(kFieldHeight - kHorizon - tuft->h);
     if (NearAHole(x + tuft->w / 2, y + tuft->h)) continue;

@@ -4,11 +4,16 @@
 
 namespace {
 
+// Pictures are small things on the field: the backdrop strews them about it.
+constexpr int kLargestPicture = 64;
+
 bool IsPicture(const DATAFILE& object, int drawingDepth) {
   if (object.type != DAT_BITMAP || object.dat == nullptr) return false;
+  BITMAP* picture = static_cast<BITMAP*>(object.dat);
   // The sprite routines read a picture in the depth they draw into; one
   // left in another (the loader keeps a depth it can't convert) is read past.
-  return bitmap_color_depth(static_cast<BITMAP*>(object.dat)) == drawingDepth;
+  return bitmap_color_depth(picture) == drawingDepth && picture->w <= kLargestPicture &&
+         picture->h <= kLargestPicture;
 }
 
 bool IsMole(const DATAFILE& object, int drawingDepth) {

@@ -28,8 +28,9 @@ constexpr int kMolehillLipRow = 9;
 constexpr int kMalletStrikeX = 6, kMalletStrikeY = 19;
 
 // True when the datafile holds every object above, of its kind, the
-// pictures in the depth they are drawn into and the moles the size the
-// rules bonk them by, so a wrong file can't make the game read past one.
+// pictures in the depth they are drawn into, none over 64 pixels a side,
+// and the moles the size the rules bonk them by, so a wrong file can't make
+// the game read past one.
 bool HoldsGameResources(const DATAFILE* data, int drawingDepth);
 
 #endif
