@@ -25,7 +25,7 @@ enum Resource {
 // Where the pictures meet the field: the molehill's row that its hole's
 // front lip is drawn in, and the mallet's point that strikes the click.
 constexpr int kMolehillLipRow = 9;
-constexpr int kMalletStrikeX = 6, kMalletStrikeY = 19;
+constexpr int kMalletStrikeX = 7, kMalletStrikeY = 26;
 
 // True when the datafile holds every object above, of its kind, the
 // pictures in the depth they are drawn into, none over 64 pixels a side,
