@@ -1,7 +1,8 @@
 // What a frame costs: the game's Update and Draw against the floor, the same
 // Allegro calls made directly on the benchmark's own bitmaps, at 32 and 16
-// bits per pixel and several numbers of targets in flight. Also the cost of
-// Init with the real datafile, and heap allocations in frames without a spawn.
+// bits per pixel and several numbers of targets in flight; and Molehill's
+// against the same floor. Also the cost of Init with the real datafile, and
+// heap allocations in frames without a spawn.
 #include <allegro.h>
 #include <benchmark/benchmark.h>
 
@@ -17,8 +18,12 @@
 #include <vector>
 
 #include "AllegroStart.h"
+#include "Bitmap.h"
+#include "Field.h"
 #include "Flintmoor.h"
 #include "FlintmoorProbe.h"
+#include "GameModule.h"
+#include "GamehostWindow.h"
 #include "TickClock.h"
 
 // Every operator new in the process, counted. (The compiler can't tell that
@@ -156,22 +161,15 @@ double Median(std::vector<double>& samples) {
   return samples[samples.size() / 2];
 }
 
-// The game's frame (Update and Draw) and the floor, timed in turns so both
-// see the same machine; the ratio of their medians is what the module adds.
-void BM_FrameRatio(benchmark::State& state) {
+// A game's frame and the floor's, timed in turns so both see the same
+// machine; the ratio of their medians is what the module adds.
+template <typename GameFrame>
+void TimeAgainstTheFloor(benchmark::State& state, GameFrame gameFrame, Floor& floor) {
   using Clock = std::chrono::steady_clock;
-  Bench& bench = At(int(state.range(0)));
-  const int targets = int(state.range(1));
-  Floor floor(bench.probe.data(), targets);
-  MouseInput mouse{321, 241, 0};
   std::vector<double> game, bare;
-  int frame = 0;
   while (state.KeepRunning()) {
-    if (frame++ % kBatch == 0) bench.Place(targets);
-    tickCount.store(0, std::memory_order_relaxed);
     auto start = Clock::now();
-    bench.game.Update(0, &mouse);
-    bench.game.Draw(bench.destination);
+    gameFrame();
     auto middle = Clock::now();
     floor.Frame();
     auto end = Clock::now();
@@ -182,6 +180,56 @@ void BM_FrameRatio(benchmark::State& state) {
   state.counters["game_ns"] = gameNs;
   state.counters["floor_ns"] = floorNs;
   state.counters["ratio"] = gameNs / floorNs;
+}
+
+// Flintmoor's frame (Update and Draw) against the floor for its targets.
+void BM_FrameRatio(benchmark::State& state) {
+  Bench& bench = At(int(state.range(0)));
+  const int targets = int(state.range(1));
+  Floor floor(bench.probe.data(), targets);
+  MouseInput mouse{321, 241, 0};
+  int frame = 0;
+  auto gameFrame = [&] {
+    if (frame++ % kBatch == 0) bench.Place(targets);
+    tickCount.store(0, std::memory_order_relaxed);
+    bench.game.Update(0, &mouse);
+    bench.game.Draw(bench.destination);
+  };
+  TimeAgainstTheFloor(state, gameFrame, floor);
+}
+
+// Molehill, the collection's second game, loaded as a host loads it and
+// drawn into a destination the size of gamehost's window at 2x. A player
+// clicks every molehill in turn, a click every other frame, so the mallet
+// is always swinging and moles are bonked as they come; a minute of that
+// first brings the moles at their fastest. Its floor is Flintmoor's with
+// no targets: a 320x240 picture painted, its score printed, shown doubled.
+constexpr int kMolehillWarmUpFrames = 3600;
+
+MouseInput ClickingEveryMolehill(int frame) {
+  const Hole& hole = kHoles[frame / 2 % kHoleCount];
+  return MouseInput{hole.x * 2, (hole.lip - kMoleHeight / 2) * 2, frame % 2 == 0};
+}
+
+void BM_MolehillFrameRatio(benchmark::State& state) {
+  Bench& flintmoor = At(int(state.range(0)));  // the colour depth, and the floor's Allegro
+  Floor floor(flintmoor.probe.data(), 0);
+  GameModule module(MOLEHILL_MODULE_PATH);
+  std::unique_ptr<IGame> game = module.NewGame();
+  if (!game->Init()) {
+    state.SkipWithError("Molehill's Init failed: run from the build folder");
+    return;
+  }
+  const Bitmap destination(create_bitmap(GamehostWindowWidth(2), GamehostWindowHeight(2)));
+  int frame = 0;
+  auto gameFrame = [&] {
+    MouseInput mouse = ClickingEveryMolehill(frame++);
+    game->Update(0, &mouse);
+    game->Draw(destination.get());
+  };
+  for (int i = 0; i < kMolehillWarmUpFrames; ++i) gameFrame();
+  TimeAgainstTheFloor(state, gameFrame, floor);
+  game->Shutdown();
 }
 
 void BM_InitShutdown(benchmark::State& state) {
@@ -204,6 +252,7 @@ BENCHMARK(BM_Update)->Apply(Frames);
 BENCHMARK(BM_Draw)->Apply(Frames);
 BENCHMARK(BM_Floor)->Apply(Frames);
 BENCHMARK(BM_FrameRatio)->Apply(Frames);
+BENCHMARK(BM_MolehillFrameRatio)->Arg(32)->Arg(16)->ArgName("bpp");
 BENCHMARK(BM_InitShutdown)->Arg(32)->Arg(16)->ArgName("bpp")->Unit(benchmark::kMillisecond);
 
 // Keeps each run's time and counters, for the summary table.
@@ -250,6 +299,15 @@ int main(int argc, char** argv) {
                   update, targets ? update / targets : 0.0, results["BM_Draw" + args].ns,
                   ratio["game_ns"], ratio["floor_ns"], ratio["ratio"], allocations);
     }
+  }
+  std::printf("\nMolehill, a busy meadow, into gamehost's window at 2x:\n%4s %12s %12s %7s\n",
+              "bpp", "frame ns", "floor ns", "ratio");
+  for (int depth : {32, 16}) {
+    auto found = reporter.results.find("BM_MolehillFrameRatio/bpp:" + std::to_string(depth));
+    if (found == reporter.results.end()) continue;
+    auto& ratio = found->second.counters;
+    std::printf("%4d %12.0f %12.0f %7.3f\n", depth, ratio["game_ns"], ratio["floor_ns"],
+                ratio["ratio"]);
   }
   return 0;
 }

@@ -101,7 +101,9 @@ void WriteBmp(std::ostream& out, const Picture& picture) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::cerr << "usage: pixelart [PALETTE.txt ...] PICTURE.txt OUTPUT.bmp\n";
+    std::cerr << "usage: pixelart [PALETTE.txt ...] PICTURE.txt OUTPUT.bmp\n"
+                 "Each file, in turn: lines 'colour C R G B' give character C a colour, then\n"
+                 "the rows, one character a pixel, '.' transparent; '#' starts a comment line.\n";
     return 2;
   }
   Picture picture;

@@ -83,7 +83,10 @@ bool ReadParameters(const char* file, Parameters& p) {
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::cerr << "usage: synth SOUND.txt OUTPUT.wav\n";
+    std::cerr << "usage: synth SOUND.txt OUTPUT.wav\n"
+                 "SOUND.txt: lines 'name value', '#' to the end of a line a comment; the names,\n"
+                 "with their defaults:\n";
+    for (const auto& [name, value] : kDefaults) std::cerr << "  " << name << " " << value << "\n";
     return 2;
   }
   Parameters p = kDefaults;

@@ -46,12 +46,12 @@ void SaveScreenshot(BITMAP* picture, const std::string& file) {
   std::printf("screenshot: %s\n", file.c_str());
 }
 
-// How a round goes, for the start screen.
+// How a round goes, for the start screen: the host's rule, whatever the
+// game (its own are its description's).
 std::string Rules(int escapes) {
-  std::string rules = "Click to shoot. An escape resets the score; ";
-  if (escapes == 0) return rules + "rounds go on until Esc.";
-  return rules + std::to_string(escapes) + (escapes == 1 ? " escape ends" : " escapes end") +
-         " the round.";
+  if (escapes == 0) return "Rounds go on until Esc.";
+  return "Each time something gets away is an escape: " + std::to_string(escapes) +
+         (escapes == 1 ? " escape ends" : " escapes end") + " the round.";
 }
 
 // Time played as the results and the round's line both say it: 1:05.

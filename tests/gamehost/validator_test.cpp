@@ -1,4 +1,4 @@
-// gamehost --validate against the project's module, small correct modules of
+// gamehost --validate against the project's modules, small correct modules of
 // another kind (with resources of their own, without any, and built against
 // the interface as released), and modules broken on purpose, one defect each.
 #include <gtest/gtest.h>
@@ -51,23 +51,32 @@ TEST(ValidatorTest, FlintmoorPassesEveryCheckFromTheSourceTree) {
 }
 
 // Correct modules pass whatever the input: with resources of their own (found
-// beside the module), needing none, or built against the frozen interface.
-class CorrectModule : public testing::TestWithParam<const char*> {};
-
-TEST_P(CorrectModule, PassesEveryCheckAtSeveralSeeds) {
+// beside the module), needing none, or built against the frozen interface;
+// and the collection's second game, built on the kit alone.
+void ExpectPassesAtSeveralSeeds(const std::string& module) {
 #ifdef FLINTMOOR_SANITIZED  // a validation takes a minute there: one seed
   for (const char* seed : {"7"}) {
 #else
   for (const char* seed : {"1", "7", "20260"}) {
 #endif
-    Outcome result = Validate(TestModule(GetParam()), std::string("--seed ") + seed);
+    Outcome result = Validate(module, std::string("--seed ") + seed);
     EXPECT_EQ(result.status, 0) << "seed " << seed << ":\n" << result.output;
     EXPECT_TRUE(Says(result, AllPassed())) << "seed " << seed << ":\n" << result.output;
   }
 }
 
+class CorrectModule : public testing::TestWithParam<const char*> {};
+
+TEST_P(CorrectModule, PassesEveryCheckAtSeveralSeeds) {
+  ExpectPassesAtSeveralSeeds(TestModule(GetParam()));
+}
+
 INSTANTIATE_TEST_SUITE_P(ValidatorTest, CorrectModule,
                          testing::Values("good", "standalone", "frozen"));
+
+TEST(ValidatorTest, MolehillPassesEveryCheckAtSeveralSeeds) {
+  ExpectPassesAtSeveralSeeds(MOLEHILL_MODULE_PATH);
+}
 
 // Correct modules of other kinds, as authors write them, pass too: no false
 // alarm for a thread of their own joined in Shutdown, a game written in C,

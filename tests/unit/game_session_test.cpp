@@ -112,7 +112,7 @@ TEST_F(GameSessionTest, TheStartScreenStatesTheRulesAndQuittingFromItPlaysNoRoun
   };
   const std::pair<int, const char*> rules[] = {{1, "1 escape ends the round."},
                                                {10, "10 escapes end the round."},
-                                               {0, "rounds go on until Esc."}};
+                                               {0, "Rounds go on until Esc."}};
   for (const auto& [escapes, says] : rules) {
     settings_.escapes = escapes;
     const SessionEnd end = Play();
