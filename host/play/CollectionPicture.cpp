@@ -99,17 +99,21 @@ void ScrollBar(BITMAP* picture, const CollectionList& list) {
   rectfill(picture, x, top, x + 2, top + length - 1, Rgb(170, 170, 190));
 }
 
-void Description(BITMAP* picture, const std::string& text) {
+// The selected game, named again over its whole description.
+void Description(BITMAP* picture, const CollectionRow& row, const std::string& text) {
   hline(picture, kMargin, kDescriptionTop - 6, kWidth - kMargin, Rgb(90, 90, 110));
   const size_t columns = Columns(kWidth - 2 * kMargin, 1);
-  const size_t most = size_t((kHeight - kDescriptionTop) / kDescriptionLine);
+  Text(picture, row.title, kMargin, kDescriptionTop + 2, 2, Rgb(240, 232, 216),
+       Columns(kWidth - 2 * kMargin, 2));
+  const int top = kDescriptionTop + 26;
+  const size_t most = size_t((kHeight - top) / kDescriptionLine);
   std::vector<std::string> lines = Wrap(Drawable(text), columns);
   if (lines.size() > most) {
     lines.resize(most);
     // The whole of it does not fit: its last line in view says so.
     lines.back() = Fit(lines.back() + " ...", columns);
   }
-  int y = kDescriptionTop;
+  int y = top;
   for (const std::string& line : lines) {
     textout_ex(picture, font, line.c_str(), kMargin, y, Rgb(220, 214, 200), -1);
     y += kDescriptionLine;
@@ -140,7 +144,7 @@ void DrawCollection(BITMAP* picture, const CollectionView& view) {
     Row(picture, view.rows[game], kListTop + int(row) * kRowHeight, game == list.Selected());
   }
   ScrollBar(picture, list);
-  Description(picture, view.description);
+  Description(picture, view.rows[list.Selected()], view.description);
 }
 
 bool RowUnder(int x, int y, size_t& row) {
