@@ -45,13 +45,16 @@ class ScriptedKeys final : public Stage {
     inList_ = list;
   }
   void Show(const Card& card, const StatusLine& status) override {
-    screen_.Show(card, status);
     inList_ = false;
-    if (inGame_) return;
-    inGame_ = true;
-    latencies_.push_back(
-        std::chrono::duration<double, std::milli>(Clock::now() - pressed_).count());
-    keys_.push_back(Key::kEscape);  // back to the list
+    if (!inGame_) {
+      // Timed as the game's first frame is handed to the window, before
+      // the window waits for the next frame's time.
+      inGame_ = true;
+      latencies_.push_back(
+          std::chrono::duration<double, std::milli>(Clock::now() - pressed_).count());
+      keys_.push_back(Key::kEscape);  // back to the list
+    }
+    screen_.Show(card, status);
   }
   Clock::time_point Now() const override { return screen_.Now(); }
   Key NextKey() override {

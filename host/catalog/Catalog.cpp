@@ -139,7 +139,8 @@ void WriteCache(const std::map<std::string, Kept>& cache) {
   fs::create_directories(file.parent_path(), error);
   std::string why;
   // Not kept is no harm: the games are asked again next time.
-  WriteWholeFile(file.u8string(), json.dump(1, ' ', false, Json::error_handler_t::replace), why);
+  WriteWholeFile(file.u8string(), json.dump(1, ' ', false, Json::error_handler_t::replace), why,
+                 Flushed::kNot);
 }
 
 // Asks the module in a child process.

@@ -54,7 +54,8 @@ void KeepLastPlayed(const LastPlayed& last) {
   std::error_code error;
   fs::create_directories(fs::u8path(LastPlayedFile()).parent_path(), error);
   std::string why;
-  WriteWholeFile(LastPlayedFile(), text, why);  // not kept: only the selection is lost
+  // Not kept, or lost as the system crashes: only the selection is lost.
+  WriteWholeFile(LastPlayedFile(), text, why, Flushed::kNot);
 }
 
 // What a game left behind in Allegro once it is gone: timer callbacks of

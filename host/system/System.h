@@ -62,8 +62,12 @@ bool ShowFolder(const std::string& target, const std::string& place);
 // Writes `bytes` to `file` so that the file is, at any moment and after a
 // crash, either the old one or the new one whole: a new file in the same
 // folder, flushed to the disk and renamed over the old one. False, with
-// `why`, when that failed; the old file is then untouched.
-bool WriteWholeFile(const std::string& file, const std::string& bytes, std::string& why);
+// `why`, when that failed; the old file is then untouched. A file that is
+// only a hint (what to select next time) need not wait for the disk: after
+// the system itself crashes it may be empty.
+enum class Flushed { kToDisk, kNot };
+bool WriteWholeFile(const std::string& file, const std::string& bytes, std::string& why,
+                    Flushed flushed = Flushed::kToDisk);
 
 // Why `file` can't be written, whether it exists yet or not, in a few words
 // naming what stands in the way ("... is read-only", "... can't be written:

@@ -99,7 +99,8 @@ bool ShowFolder(const std::string& target, const std::string& place) {
   return !error;
 }
 
-bool WriteWholeFile(const std::string& file, const std::string& bytes, std::string& why) {
+bool WriteWholeFile(const std::string& file, const std::string& bytes, std::string& why,
+                    Flushed flushed) {
   const std::string temporary = file + ".new-" + std::to_string(getpid());
   int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) {
@@ -107,13 +108,14 @@ bool WriteWholeFile(const std::string& file, const std::string& bytes, std::stri
     return false;
   }
   bool written = write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size());
-  written = fsync(fd) == 0 && written;
+  if (flushed == Flushed::kToDisk) written = fsync(fd) == 0 && written;
   written = close(fd) == 0 && written;
   if (!written || std::rename(temporary.c_str(), file.c_str()) != 0) {
     why = std::strerror(errno);
     std::remove(temporary.c_str());
     return false;
   }
+  if (flushed == Flushed::kNot) return true;
   // The rename itself reaches the disk with the folder.
   const int folder = open(fs::path(file).parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder >= 0) {

@@ -96,7 +96,8 @@ bool ShowFolder(const std::string& target, const std::string& place) {
   return !error;
 }
 
-bool WriteWholeFile(const std::string& file, const std::string& bytes, std::string& why) {
+bool WriteWholeFile(const std::string& file, const std::string& bytes, std::string& why,
+                    Flushed flushed) {
   const std::string temporary = file + ".new-" + std::to_string(GetCurrentProcessId());
   HANDLE handle = CreateFileW(Wide(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -107,11 +108,12 @@ bool WriteWholeFile(const std::string& file, const std::string& bytes, std::stri
   DWORD wrote = 0;
   bool written = WriteFile(handle, bytes.data(), DWORD(bytes.size()), &wrote, nullptr) &&
                  wrote == bytes.size();
-  written = FlushFileBuffers(handle) && written;
+  if (flushed == Flushed::kToDisk) written = FlushFileBuffers(handle) && written;
   written = CloseHandle(handle) && written;
   // Unlike rename on POSIX, MoveFileEx must be told to replace the old file.
   if (!written || !MoveFileExW(Wide(temporary).c_str(), Wide(file).c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                               MOVEFILE_REPLACE_EXISTING |
+                                   (flushed == Flushed::kToDisk ? MOVEFILE_WRITE_THROUGH : 0))) {
     why = LastErrorText();
     DeleteFileW(Wide(temporary).c_str());
     return false;
