@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "Checks.h"
 #include "HostError.h"
@@ -25,8 +26,6 @@ std::string DescribeMouse(const MouseInput& mouse) {
   std::snprintf(text, sizeof text, "(%d, %d, buttons %d)", mouse.x, mouse.y, mouse.buttons);
   return text;
 }
-
-namespace {}  // namespace
 
 Bitmap NewPicture() {
   return Bitmap(create_bitmap(kGamePictureWidth, kGamePictureHeight));
@@ -120,17 +119,33 @@ int32_t DrivenGame::GetScore(const char* when) {
 }
 
 double DrivenGame::Frame(int frame, const MouseInput& mouse, BITMAP* destination) {
-  MouseInput given = mouse;
-  progress_.Call("Update at frame " + std::to_string(frame) + ", mouse " + DescribeMouse(mouse));
-  const WorkTimer update;
-  game_->Update(0, &given);
-  const double updateMs = update.ElapsedMs();
-  Returned("Update at frame " + std::to_string(frame));
-  if (std::memcmp(&given, &mouse, sizeof mouse) != 0) {
-    throw CheckFailure("Update at frame " + std::to_string(frame) +
-                       " wrote to the MouseInput the host gave it: " + DescribeMouse(mouse) +
-                       " became " + DescribeMouse(given) +
-                       " (the record is the host's, read only)");
+  // A fresh MouseInput each frame, readable only while Update runs.
+  const int page = frame % 2;
+  auto* given = new (mice_.Lend(page)) MouseInput(mouse);
+  const std::string update = "Update at frame " + std::to_string(frame);
+  progress_.Call(update + ", mouse " + DescribeMouse(mouse));
+  const WorkTimer updateTime;
+  const int32_t escaped = game_->Update(0, given);
+  const double updateMs = updateTime.ElapsedMs();
+  Returned(update);
+  const MouseInput after = *given;
+  mice_.TakeBack(page);
+  progress_.TakenBack(mice_.Begin(), mice_.End(),
+                      "the MouseInput lent to an Update after that Update returned (the latest "
+                      "at frame " +
+                          std::to_string(frame) +
+                          "): the pointer is the host's only while Update runs, so copy what "
+                          "the game needs of it");
+  if (std::memcmp(&after, &mouse, sizeof mouse) != 0) {
+    throw CheckFailure(
+        update + " wrote to the MouseInput the host gave it: " + DescribeMouse(mouse) + " became " +
+        DescribeMouse(after) + " (the record is the host's, read only)");
+  }
+  if (escaped != 0 && escaped != 1) {
+    throw CheckFailure(update + ", mouse " + DescribeMouse(mouse) + ", answered " +
+                       std::to_string(escaped) +
+                       ": the escape report is 1 in a frame in which a target escaped, else 0, "
+                       "and nothing else (a host counts escapes with it)");
   }
   progress_.Call("Draw at frame " + std::to_string(frame) + ", after mouse " +
                  DescribeMouse(mouse));

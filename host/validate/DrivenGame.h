@@ -12,6 +12,7 @@
 #include "GameModule.h"
 #include "HostState.h"
 #include "IGame.h"
+#include "LentPages.h"
 #include "MouseSequence.h"
 
 // The mouse as the report gives it: "(320, 240, buttons 1)".
@@ -59,10 +60,12 @@ class DrivenGame {
   // voice of the mixer, no child process. Throws CheckFailure.
   void Shutdown();
   int32_t GetScore(const char* when);
-  // Update with the mouse, then Draw into the destination; answers how long
+  // Update with the mouse, lent in memory of its own that is taken back
+  // when Update returns, then Draw into the destination; answers how long
   // the two took, in milliseconds of their own work (WorkTimer: what other
   // processes take from them on a busy machine left out). Throws
-  // CheckFailure, also when they took over 100 ms.
+  // CheckFailure, also when Update wrote to the mouse or answered other
+  // than 0 or 1, or they took over 100 ms.
   double Frame(int frame, const MouseInput& mouse, BITMAP* destination);
   // Frames with input from the sequence.
   void Play(int frames, MouseSequence& mouse, BITMAP* destination);
@@ -76,6 +79,7 @@ class DrivenGame {
   Progress& progress_;
   HostState host_;
   std::vector<long> children_;  // the host's own child processes (a private display, say)
+  LentPages mice_{2};           // a frame's MouseInput, in turns
 };
 
 #endif
