@@ -46,8 +46,9 @@ std::vector<long> ChildProcesses();
 void AdoptOrphans();
 
 // What of the process belongs to the host and may be changed behind its
-// back: how each signal is handled, what the standard input, output and
-// error are. Each entry a thing named in words, and its state.
+// back: the signal mask and how each signal is handled, what the standard
+// input, output and error are, the environment. Each entry a thing named
+// in words, and its state.
 using ProcessState = std::vector<std::pair<std::string, std::string>>;
 ProcessState HostOwnedProcessState();
 

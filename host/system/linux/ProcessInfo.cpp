@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <malloc.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -14,6 +15,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "SharedLibrary.h"
 
 namespace fs = std::filesystem;
 
@@ -101,24 +104,44 @@ void AdoptOrphans() {
   prctl(PR_SET_CHILD_SUBREAPER, 1);
 }
 
+namespace {
+
+std::string SignalName(int signal) {
+  return std::to_string(signal) + " (" + strsignal(signal) + ")";
+}
+
+}  // namespace
+
 ProcessState HostOwnedProcessState() {
   ProcessState state;
+  sigset_t blocked;
+  sigemptyset(&blocked);
+  pthread_sigmask(SIG_BLOCK, nullptr, &blocked);
+  std::string mask;
+  for (int signal = 1; signal < SIGRTMIN; ++signal) {
+    if (sigismember(&blocked, signal) == 1) mask += (mask.empty() ? "" : ", ") + SignalName(signal);
+  }
+  state.emplace_back("the signal mask (sigprocmask, pthread_sigmask)",
+                     mask.empty() ? "none blocked" : mask + " blocked");
   for (int signal = 1; signal < SIGRTMIN; ++signal) {
     if (signal == SIGKILL || signal == SIGSTOP) continue;
     struct sigaction action {};
     if (sigaction(signal, nullptr, &action) != 0) continue;
-    char handler[64];
+    std::string handler;
     if (action.sa_handler == SIG_DFL) {
-      std::snprintf(handler, sizeof handler, "default");
+      handler = "default";
     } else if (action.sa_handler == SIG_IGN) {
-      std::snprintf(handler, sizeof handler, "ignored");
+      handler = "ignored";
     } else {
-      std::snprintf(handler, sizeof handler, "handled at %p",
-                    reinterpret_cast<void*>(action.sa_handler));
+      handler = "handled by " + SharedLibrary::CodeAt(reinterpret_cast<void*>(action.sa_handler));
     }
-    state.emplace_back(
-        "the handler of signal " + std::to_string(signal) + " (" + strsignal(signal) + ")",
-        handler);
+    state.emplace_back("the handler of signal " + SignalName(signal), handler);
+  }
+  for (char** variable = environ; *variable != nullptr; ++variable) {
+    const std::string entry = *variable;
+    const size_t equals = entry.find('=');
+    state.emplace_back("the environment variable " + entry.substr(0, equals) + " (setenv)",
+                       equals == std::string::npos ? "" : "\"" + entry.substr(equals + 1) + "\"");
   }
   const char* streams[] = {"standard input", "standard output", "standard error"};
   for (int fd = 0; fd < 3; ++fd) {

@@ -1,13 +1,24 @@
 #include "SharedLibrary.h"
 
+#include <cxxabi.h>
 #include <dlfcn.h>
+#include <elf.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 
 const char* const SharedLibrary::kLoadedWith = "RTLD_NOW | RTLD_LOCAL";
 const char* const SharedLibrary::kUnloadCall = "dlclose";
 const char* const SharedLibrary::kKeptBy =
     "a thread_local object with a destructor (the C library keeps its library until the thread "
     "that used it ends), STB_GNU_UNIQUE symbols (GCC makes them for static variables in inline "
-    "functions and templates; build with -fno-gnu-unique) or RTLD_NODELETE";
+    "functions and templates, std::to_string's among them; build with -fno-gnu-unique, which "
+    "the kit's CMake target and pkg-config file add) or RTLD_NODELETE";
 const char* const SharedLibrary::kKeepsAtEachLoad = "";
 
 SharedLibrary::SharedLibrary(const std::string& path) : path_(path) {
@@ -49,4 +60,109 @@ bool SharedLibrary::InProcess(const std::string& path) {
   if (handle == nullptr) return false;
   dlclose(handle);
   return true;
+}
+
+namespace {
+
+std::string Demangled(const char* name) {
+  int status = 0;
+  char* readable = abi::__cxa_demangle(name, nullptr, nullptr, &status);
+  std::string text = status == 0 && readable != nullptr ? readable : name;
+  std::free(readable);
+  return text;
+}
+
+// A symbol of an ELF file's symbol tables, as the report needs it.
+struct FileSymbol {
+  std::string name;  // as written, mangled
+  uintptr_t value;   // from the library's base
+  uintptr_t size;
+  bool defined;
+  bool unique;  // STB_GNU_UNIQUE
+  bool dynamic;
+};
+
+// The symbols of the file's dynamic and static symbol tables, from an ELF
+// file of one width (Header, Section, Symbol: its types).
+template <typename Header, typename Section, typename Symbol>
+std::vector<FileSymbol> ElfSymbols(const std::string& file) {
+  std::vector<FileSymbol> found;
+  auto at = [&](size_t offset, size_t size) {
+    return offset <= file.size() && size <= file.size() - offset ? file.data() + offset : nullptr;
+  };
+  const auto* header = reinterpret_cast<const Header*>(at(0, sizeof(Header)));
+  if (header == nullptr || header->e_shentsize != sizeof(Section)) return found;
+  const auto* sections = reinterpret_cast<const Section*>(
+      at(header->e_shoff, size_t(header->e_shnum) * sizeof(Section)));
+  if (sections == nullptr) return found;
+  for (size_t s = 0; s < header->e_shnum; ++s) {
+    const Section& table = sections[s];
+    const bool dynamic = table.sh_type == SHT_DYNSYM;
+    if ((!dynamic && table.sh_type != SHT_SYMTAB) || table.sh_link >= header->e_shnum) continue;
+    const Section& strings = sections[table.sh_link];
+    const auto* symbols = reinterpret_cast<const Symbol*>(at(table.sh_offset, table.sh_size));
+    const char* text = at(strings.sh_offset, strings.sh_size);
+    if (symbols == nullptr || text == nullptr) continue;
+    for (size_t i = 0; i < table.sh_size / sizeof(Symbol); ++i) {
+      const Symbol& symbol = symbols[i];
+      if (symbol.st_name == 0 || symbol.st_name >= strings.sh_size ||
+          std::memchr(text + symbol.st_name, '\0', strings.sh_size - symbol.st_name) == nullptr) {
+        continue;
+      }
+      found.push_back({text + symbol.st_name, uintptr_t(symbol.st_value), uintptr_t(symbol.st_size),
+                       symbol.st_shndx != SHN_UNDEF, (symbol.st_info >> 4) == STB_GNU_UNIQUE,
+                       dynamic});
+    }
+  }
+  return found;
+}
+
+std::vector<FileSymbol> ReadSymbols(const std::string& path) {
+  std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+  const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (file.size() < EI_NIDENT || file.compare(0, SELFMAG, ELFMAG) != 0) return {};
+  return file[EI_CLASS] == ELFCLASS64 ? ElfSymbols<Elf64_Ehdr, Elf64_Shdr, Elf64_Sym>(file)
+                                      : ElfSymbols<Elf32_Ehdr, Elf32_Shdr, Elf32_Sym>(file);
+}
+
+// The name of the function at `offset` from the library's base, from its
+// file's symbol tables, read once a library (the loader knows only the
+// exported names); empty when none covers it.
+std::string FunctionAt(const std::string& library, uintptr_t offset) {
+  static std::map<std::string, std::vector<FileSymbol>> read;
+  auto known = read.find(library);
+  if (known == read.end()) known = read.emplace(library, ReadSymbols(library)).first;
+  for (const FileSymbol& symbol : known->second) {
+    if (symbol.defined && offset >= symbol.value && offset - symbol.value < symbol.size) {
+      return Demangled(symbol.name.c_str());
+    }
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string SharedLibrary::CodeAt(const void* address) {
+  Dl_info info{};
+  char hex[32];
+  std::snprintf(hex, sizeof hex, "%p", address);
+  if (address == nullptr || dladdr(address, &info) == 0 || info.dli_fname == nullptr) return hex;
+  const std::string library = std::filesystem::path(info.dli_fname).filename().string();
+  if (info.dli_sname != nullptr && info.dli_saddr == address) {
+    return Demangled(info.dli_sname) + " in " + library;
+  }
+  const std::string function =
+      FunctionAt(info.dli_fname, reinterpret_cast<uintptr_t>(address) -
+                                     reinterpret_cast<uintptr_t>(info.dli_fbase));
+  return (function.empty() ? std::string("code at ") + hex : function) + " in " + library;
+}
+
+std::vector<std::string> SharedLibrary::PinningSymbols(const std::string& path) {
+  std::vector<std::string> names;
+  for (const FileSymbol& symbol : ReadSymbols(path)) {
+    if (symbol.unique && symbol.defined && symbol.dynamic) {
+      names.push_back(Demangled(symbol.name.c_str()));
+    }
+  }
+  return names;
 }
