@@ -54,26 +54,20 @@ Verdict RunCheck(const Check& check, const Subject& subject, Progress& progress)
     progress.WatchCrashes();
   }
   ScratchFolder working(subject.resources);
-  // The module's own folder as it sees it: through the link to its
-  // resources, or in their copy.
-  const std::string ownFolder = "games/" + fs::u8path(subject.module).stem().u8string();
-  const FolderSnapshot own((fs::u8path(working.Path()) / fs::u8path(ownFolder)).u8string());
+  // All of it, the module's games/ folder among it as the module sees it:
+  // through the link to its resources, or in their copy.
+  const FolderSnapshot folder(working.Path());
   fs::current_path(fs::u8path(working.Path()));
   try {
     std::string found = check.run(subject, progress);
-    std::string created = working.Created();
-    if (!created.empty()) {
-      return {false,
-              "the module created " + created +
-                  " in the working folder: a module must not write there (it may be read only, "
-                  "or another program's)",
-              ""};
-    }
-    const std::string written = own.Changes();
+    const std::string written = folder.Changes();
     if (!written.empty()) {
       return {false,
-              "the module wrote in its own " + ownFolder + "/: " + written +
-                  " (it may be read only, and is the same for every player)",
+              "the module wrote in the working folder: " + written +
+                  ": a module must write nowhere under it, its own games/" +
+                  fs::u8path(subject.module).stem().u8string() +
+                  "/ folder included (it may be read only, another program's, or the same for "
+                  "every player)",
               ""};
     }
     return {true, found, ""};
