@@ -34,9 +34,11 @@ using LoadedModule = std::unique_ptr<GameModule, LeaveLoaded>;
 // The module, loaded with the progress noted. Throws CheckFailure.
 LoadedModule LoadModule(const std::string& path, Progress& progress, const std::string& when = "");
 // Unloads it now, with the progress noted: anything of it that runs on
-// afterwards crashes, and the report then says so, with what was seen of it
-// before if given. True when it really left the process.
-bool UnloadNow(LoadedModule& module, const std::string& seenBefore = "");
+// afterwards crashes, and the report then says so, with the timer
+// callbacks of the module's still installed, if any, and `when` (" in load
+// cycle 3"). Throws CheckFailure when the module stayed loaded (naming the
+// symbols that pin it) or its timer callbacks stayed installed.
+void UnloadNow(LoadedModule& module, const std::string& when = "");
 
 class DrivenGame {
  public:

@@ -16,9 +16,7 @@ const char* const SharedLibrary::kLoadedWith = "RTLD_NOW | RTLD_LOCAL";
 const char* const SharedLibrary::kUnloadCall = "dlclose";
 const char* const SharedLibrary::kKeptBy =
     "a thread_local object with a destructor (the C library keeps its library until the thread "
-    "that used it ends), STB_GNU_UNIQUE symbols (GCC makes them for static variables in inline "
-    "functions and templates, std::to_string's among them; build with -fno-gnu-unique, which "
-    "the kit's CMake target and pkg-config file add) or RTLD_NODELETE";
+    "that used it ends) or RTLD_NODELETE";
 const char* const SharedLibrary::kKeepsAtEachLoad = "";
 
 SharedLibrary::SharedLibrary(const std::string& path) : path_(path) {
