@@ -12,7 +12,9 @@
 #include "AllegroStart.h"
 #include "Checks.h"
 #include "DrivenGame.h"
+#include "GamehostStart.h"
 #include "GamehostWindow.h"
+#include "HostError.h"
 #include "PaintWatch.h"
 #include "ScratchFolder.h"
 #include "SharedLibrary.h"
@@ -23,22 +25,23 @@ namespace {
 constexpr int kFrames = 300;
 constexpr int kQuietMs = 300;
 
-// As gamehost's screen: the desktop's depth (else 32, 16), a window of the
-// picture and its status line at the scale, then sound (with a silent
+// gamehost's start-up, with gamehost's window at the scale (a silent sound
 // device configured in `soundFolder` where there is none). Where the
 // desktop is too small for the window, gamehost opens none (Windows refuses
 // one, X allows it): then, with Allegro started, answers the desktop's size.
-std::optional<std::string> StartAllegroAsGamehost(int scale, const std::string& soundFolder,
-                                                  Progress& progress) {
+std::optional<std::string> StartAsGamehost(int scale, const std::string& soundFolder,
+                                           Progress& progress) {
   progress.Step("while starting Allegro as gamehost does");
-  if (!StartAllegroLibrary()) {
-    throw CheckFailure(std::string("Allegro did not start: ") + allegro_error);
-  }
-  install_keyboard();
-  install_mouse();
-  install_timer();
+  UseSilentSoundDeviceWhereNone(soundFolder);
   const int width = GamehostWindowWidth(scale), height = GamehostWindowHeight(scale);
-  const bool open = OpenGraphicsMode(GFX_AUTODETECT_WINDOWED, width, height);
+  bool open = false;
+  try {
+    open = StartAllegroAsGamehost(
+        [&] { return OpenGraphicsMode(GFX_AUTODETECT_WINDOWED, width, height); },
+        SoundMessages::kNone);
+  } catch (const HostError& error) {
+    throw CheckFailure(error.what());
+  }
   int desktopWidth = 0, desktopHeight = 0;
   if (!open && get_desktop_resolution(&desktopWidth, &desktopHeight) == 0 &&
       (desktopWidth < width || desktopHeight < height)) {
@@ -48,8 +51,6 @@ std::optional<std::string> StartAllegroAsGamehost(int scale, const std::string& 
     throw CheckFailure("can't open a " + std::to_string(width) + "x" + std::to_string(height) +
                        " window as gamehost does: " + allegro_error);
   }
-  UseSilentSoundDeviceWhereNone(soundFolder);
-  install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
   progress.WatchCrashes();
   return std::nullopt;
 }
@@ -92,7 +93,7 @@ std::string AsGamehost(const Subject& subject, Progress& progress, int scale) {
   const std::string identity = first.Identity();
   first.SetPath(subject.module);
   const ScratchFolder sound;  // kept until Allegro has ended
-  if (auto desktop = StartAllegroAsGamehost(scale, sound.Path(), progress)) {
+  if (auto desktop = StartAsGamehost(scale, sound.Path(), progress)) {
     first.HostChanged();
     first.Destroy();
     allegro_exit();

@@ -17,6 +17,7 @@
 #include "ChildProcess.h"
 #include "FolderSnapshot.h"
 #include "GameModule.h"
+#include "GamehostStart.h"
 #include "HostError.h"
 #include "IGame.h"
 #include "PrivateDisplay.h"
@@ -24,6 +25,7 @@
 #include "ResourceFolder.h"
 #include "ScratchFolder.h"
 #include "StopSignals.h"
+#include "System.h"
 
 namespace fs = std::filesystem;
 
@@ -31,22 +33,31 @@ namespace {
 
 constexpr int kCallSeconds = 5;  // longer in one call is a hang
 
-// Allegro as a host sets it up: library, timer, colour depth and, where the
-// display allows, a window of the game's picture size.
-bool StartAllegroAsHost(int depth) {
-  if (!StartAllegroLibrary()) return false;
-  install_timer();
-  set_color_depth(depth);
-  // (Memory bitmaps do without the window.)
-  set_gfx_mode(GFX_AUTODETECT_WINDOWED, kGamePictureWidth, kGamePictureHeight, 0, 0);
-  set_color_depth(depth);
-  return true;
+// Allegro as gamehost starts it, at the check's colour depth and with a
+// window of the game's picture size where the display allows (memory
+// bitmaps do without it); its sound where there is a device, else a silent
+// one configured in `soundFolder`.
+bool StartAllegroForCheck(int depth, const std::string& soundFolder) {
+  UseSilentSoundDeviceWhereNone(soundFolder);
+  try {
+    return StartAllegroAsGamehost(
+        [depth] {
+          set_color_depth(depth);
+          set_gfx_mode(GFX_AUTODETECT_WINDOWED, kGamePictureWidth, kGamePictureHeight, 0, 0);
+          set_color_depth(depth);
+          return true;
+        },
+        SoundMessages::kNone);
+  } catch (const HostError&) {
+    return false;
+  }
 }
 
 Verdict RunCheck(const Check& check, const Subject& subject, Progress& progress) {
+  const ScratchFolder sound;  // kept until the check's process ends
   if (check.depth != 0) {
     progress.Step("while starting Allegro");
-    if (!StartAllegroAsHost(check.depth)) {
+    if (!StartAllegroForCheck(check.depth, sound.Path())) {
       return {false, std::string("Allegro did not start: ") + allegro_error, ""};
     }
     // Allegro's own crash handlers shut it down first, which can fail in
