@@ -166,7 +166,8 @@ int RunValidator(const ValidatorSettings& settings) {
   Subject subject{module.u8string(), ResourceFolder(module.u8string()), settings.seed};
   if (!settings.childWork.empty()) return ServeWork(settings.childWork, subject);
   for (const std::string& name : settings.only) {
-    if (FindCheck(name) == nullptr) {
+    const Check* check = FindCheck(name);
+    if (check == nullptr || check->part) {
       throw HostError(kExitUsage,
                       "no check named '" + name + "' (gamehost --list-checks names them)");
     }
@@ -174,7 +175,7 @@ int RunValidator(const ValidatorSettings& settings) {
   std::vector<const Check*> checks;
   for (const Check& check : AllChecks()) {
     const bool asked =
-        settings.only.empty() ||
+        (settings.only.empty() && !check.part) ||
         std::find(settings.only.begin(), settings.only.end(), check.name) != settings.only.end();
     if (asked) checks.push_back(&check);
   }
@@ -214,6 +215,7 @@ int RunValidator(const ValidatorSettings& settings) {
 int ListChecks(bool json) {
   std::string list;
   for (const Check& check : AllChecks()) {
+    if (check.part) continue;
     if (json) {
       list += std::string(list.empty() ? "" : ",\n") + "  {\"name\": " + JsonString(check.name) +
               ", \"promise\": " + JsonString(check.promise) + "}";
