@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and uses it as its users would: the
 # module beside its games/ folder; a host compiled with the pkg-config file;
-# and the example module, built from the kit as docs/module-authors.md says,
-# with CMake (find_package) and with its one compiler command, each
-# validated by the installed gamehost and played for 60 frames.
+# the guide, whose links lead to what is installed; the installed example
+# module, built from the kit as the guide says, with CMake (find_package)
+# and with its one compiler command, each validated by the installed
+# gamehost and played for 60 frames; and a module using std::to_string,
+# built both ways, which unloads: the kit's flags keep GCC from making the
+# unique symbols that would pin it.
 set -euo pipefail
 build=$1
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
@@ -31,18 +34,44 @@ CPP
 read -r -a flags <<<"$(PKG_CONFIG_PATH="$pc_dir" pkg-config --cflags --libs flintmoor-plugin allegro)"
 g++ -std=c++17 -Wall -Wextra -Werror -o "$prefix/host" "$prefix/host.cpp" "${flags[@]}" -ldl
 
-# The example, with CMake and with the one command.
-example=$source_dir/examples/balloons
-if ! { cmake -S "$example" -B "$prefix/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" &&
-  cmake --build "$prefix/cmake-build"; } >"$prefix/cmake.log" 2>&1; then
-  cat "$prefix/cmake.log"
-  exit 1
-fi
-mkdir -p "$prefix/one-command"
-g++ -std=c++17 -shared -fPIC -fvisibility=hidden "$example/balloons.cpp" \
-  -o "$prefix/one-command/balloons.so" "${flags[@]}"
+# The guide, with every relative link leading to something installed.
+guide=$(find "$prefix" -name module-authors.md)
+doc_dir=$(dirname "$guide")
+links=$(grep -o '](\([^)#:]*\))' "$guide" | sed 's/^](//; s/)$//')
+[ -n "$links" ] || { echo "the installed guide links to nothing"; exit 1; }
+for link in $links; do
+  [ -e "$doc_dir/$link" ] || { echo "the installed guide links to $link, not installed"; exit 1; }
+done
+grep -q "include/flintmoor/IGame.h" "$guide" || { echo "the guide does not link the header"; exit 1; }
 
-for module in "$prefix/cmake-build/balloons.so" "$prefix/one-command/balloons.so"; do
+# The example as installed, and a module using std::to_string made from
+# it, each with CMake and with the one command.
+example=$doc_dir/examples/balloons
+to_string=$prefix/to-string
+mkdir -p "$to_string"
+cp "$example/CMakeLists.txt" "$to_string/"
+sed 's|^#include "IGame.h"|&\n#include <string>\nstatic std::string lastCount;|' \
+  "$example/balloons.cpp" >"$to_string/balloons.cpp"
+sed -i 's|^\(.*int32_t Update(int32_t, MouseInput\* mouse) override {\)|\1\n    lastCount = std::to_string(mouse->x);|' \
+  "$to_string/balloons.cpp"
+grep -q "std::to_string(mouse->x)" "$to_string/balloons.cpp" ||
+  { echo "the example's Update was not found to add std::to_string to"; exit 1; }
+built=()
+for source in "$example" "$to_string"; do
+  name=$(basename "$source")
+  [ "$source" = "$example" ] || name=to-string
+  if ! { cmake -S "$source" -B "$prefix/$name-cmake" -DCMAKE_PREFIX_PATH="$prefix" &&
+    cmake --build "$prefix/$name-cmake"; } >"$prefix/cmake.log" 2>&1; then
+    cat "$prefix/cmake.log"
+    exit 1
+  fi
+  mkdir -p "$prefix/$name-one-command"
+  g++ -std=c++17 -shared -fPIC -fvisibility=hidden "$source/balloons.cpp" \
+    -o "$prefix/$name-one-command/balloons.so" "${flags[@]}"
+  built+=("$prefix/$name-cmake/balloons.so" "$prefix/$name-one-command/balloons.so")
+done
+
+for module in "${built[@]}"; do
   exports=$(nm -D --defined-only "$module" | awk '$2 == "T" { print $3 }')
   [ "$exports" = GetPlugin ] || { echo "$module exports: $exports"; exit 1; }
   # On displays of their own, away from the tests that click on the shared one.
@@ -52,4 +81,5 @@ for module in "$prefix/cmake-build/balloons.so" "$prefix/one-command/balloons.so
     "$module" >"$prefix/play.txt" 2>&1 || { cat "$prefix/play.txt"; exit 1; }
   grep -q "in 60 frames" "$prefix/play.txt" || { cat "$prefix/play.txt"; exit 1; }
 done
-echo "installed layout, pkg-config host, the example built two ways, validated, played: ok"
+echo "installed layout, pkg-config host, the guide's links, the example and a std::to_string" \
+  "module built two ways, validated, played: ok"
