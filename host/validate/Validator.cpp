@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <iterator>
 #include <optional>
-#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "AllegroStart.h"
 #include "Checks.h"
@@ -112,19 +112,8 @@ void RequireAllegro() {
   }
 }
 
-// The module's output, indented under the failure it came with.
-std::string Indented(const std::string& output) {
-  std::istringstream lines(ValidUtf8(output));
-  std::string indented;
-  for (std::string line; std::getline(lines, line);) indented += "      | " + line + "\n";
-  return indented;
-}
-
-void Print(const char* name, const Verdict& verdict) {
-  const bool showOutput = !verdict.passed && !verdict.output.empty();
-  std::printf("%s  %s: %s\n%s", verdict.passed ? "PASS" : "FAIL", name,
-              ValidUtf8(verdict.detail).c_str(),
-              showOutput ? ("      module output:\n" + Indented(verdict.output)).c_str() : "");
+void Print(const std::string& name, const Verdict& verdict) {
+  std::fputs(ReportLine({name, verdict}).c_str(), stdout);
   std::fflush(stdout);
 }
 
@@ -140,7 +129,7 @@ int ServeWork(const std::string& name, const Subject& subject) {
   }
   // Done in this process: Allegro lets go of the display before it goes.
   allegro_exit();
-  Print(name.c_str(), verdict);
+  Print(name, verdict);
   return verdict.passed ? kExitOk : kExitValidationFailed;
 }
 
@@ -180,8 +169,7 @@ int RunValidator(const ValidatorSettings& settings) {
     if (asked) checks.push_back(&check);
   }
   RequireAllegro();
-  int passed = 0, failed = 0;
-  std::string json;
+  std::vector<CheckOutcome> outcomes;
   for (const Check* each : checks) {
     const Check& check = *each;
     Verdict verdict = RunInChild(CheckWork(check, subject), {check.seconds, kCallSeconds});
@@ -190,39 +178,29 @@ int RunValidator(const ValidatorSettings& settings) {
                    StopRequested());
       return kExitValidationFailed;
     }
-    (verdict.passed ? passed : failed) += 1;
-    const bool showOutput = !verdict.passed && !verdict.output.empty();
-    if (settings.json) {
-      json += std::string(json.empty() ? "" : ",\n") + "    {\"name\": " + JsonString(check.name) +
-              ", \"passed\": " + (verdict.passed ? "true" : "false") +
-              ", \"detail\": " + JsonString(verdict.detail) +
-              (showOutput ? ", \"output\": " + JsonString(verdict.output) : "") + "}";
-    } else {
-      Print(check.name, verdict);
-    }
+    if (!settings.json) Print(check.name, verdict);
+    outcomes.push_back({check.name, std::move(verdict)});
   }
+  const auto failed = std::count_if(outcomes.begin(), outcomes.end(),
+                                    [](const CheckOutcome& o) { return !o.verdict.passed; });
   if (settings.json) {
-    std::printf(
-        "{\n  \"module\": %s,\n  \"seed\": %u,\n  \"checks\": [\n%s\n  ],\n"
-        "  \"passed\": %d,\n  \"failed\": %d\n}\n",
-        JsonString(subject.module).c_str(), subject.seed, json.c_str(), passed, failed);
+    std::fputs(JsonReport(subject.module, subject.seed, outcomes).c_str(), stdout);
   } else {
-    std::printf("%d passed, %d failed\n", passed, failed);
+    std::printf("%d passed, %d failed\n", int(outcomes.size() - size_t(failed)), int(failed));
   }
   return failed == 0 ? kExitOk : kExitValidationFailed;
 }
 
 int ListChecks(bool json) {
-  std::string list;
+  std::vector<std::pair<std::string, std::string>> listed;
   for (const Check& check : AllChecks()) {
-    if (check.part) continue;
-    if (json) {
-      list += std::string(list.empty() ? "" : ",\n") + "  {\"name\": " + JsonString(check.name) +
-              ", \"promise\": " + JsonString(check.promise) + "}";
-    } else {
-      list += std::string(check.name) + ": " + check.promise + "\n";
-    }
+    if (!check.part) listed.emplace_back(check.name, check.promise);
   }
-  std::printf(json ? "[\n%s\n]\n" : "%s", list.c_str());
+  if (json) {
+    std::fputs(JsonCheckList(listed).c_str(), stdout);
+  } else {
+    for (const auto& [name, promise] : listed)
+      std::printf("%s: %s\n", name.c_str(), promise.c_str());
+  }
   return kExitOk;
 }
