@@ -12,6 +12,8 @@
 #include <iterator>
 #include <map>
 
+#include "ProcessInfo.h"
+
 const char* const SharedLibrary::kLoadedWith = "RTLD_NOW | RTLD_LOCAL";
 const char* const SharedLibrary::kUnloadCall = "dlclose";
 const char* const SharedLibrary::kKeptBy =
@@ -149,9 +151,12 @@ std::string SharedLibrary::CodeAt(const void* address) {
   if (info.dli_sname != nullptr && info.dli_saddr == address) {
     return Demangled(info.dli_sname) + " in " + library;
   }
+  // The program itself is named as it was started, which may be relative.
+  const std::string file =
+      std::filesystem::path(info.dli_fname).is_absolute() ? info.dli_fname : ExecutablePath();
   const std::string function =
-      FunctionAt(info.dli_fname, reinterpret_cast<uintptr_t>(address) -
-                                     reinterpret_cast<uintptr_t>(info.dli_fbase));
+      FunctionAt(file, reinterpret_cast<uintptr_t>(address) -
+                           reinterpret_cast<uintptr_t>(info.dli_fbase));
   return (function.empty() ? std::string("code at ") + hex : function) + " in " + library;
 }
 
