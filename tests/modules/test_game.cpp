@@ -429,10 +429,10 @@ class TestGame final : public IGame {
     rectfill(destination, 0, 0, 639, 479, sky);
 #endif
 #ifdef DEFECT_KEEPS_MOUSE
-    if (keptMouse_->buttons != 0) circle(destination, x_, y_, 12, makecol(255, 255, 255));
+    if (keptMouse_->buttons != 0) rectfill(destination, x_ - 4, y_ - 4, x_ + 4, y_ + 4, 0);
 #endif
 #ifdef DEFECT_UNINITIALISED_DRAW
-    if (shades_[1] > 100) circle(destination, x_, y_, 12, makecol(0, 0, 0));
+    if (shades_[1] > 100) rectfill(destination, x_ - 4, y_ - 4, x_ + 4, y_ + 4, 0);
 #endif
     rectfill(destination, x_ - 8, y_ - 8, x_ + 8, y_ + 8, colour_);
 #ifdef DEFECT_DRAWING_MODE
