@@ -6,10 +6,10 @@
 #include <new>
 
 LentPages::LentPages(int count) : pageSize_(size_t(sysconf(_SC_PAGESIZE))), count_(count) {
+  const size_t size = pageSize_ * size_t(count);
   // An anonymous mapping has no file: its descriptor is -1 by convention.
   // cppcheck-suppress invalidFunctionArg
-  void* pages =
-      mmap(nullptr, pageSize_ * size_t(count), PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  void* pages = mmap(nullptr, size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (pages == MAP_FAILED) throw std::bad_alloc();
   base_ = static_cast<char*>(pages);
 }

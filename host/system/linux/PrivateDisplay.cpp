@@ -8,13 +8,10 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 
 #include "System.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
