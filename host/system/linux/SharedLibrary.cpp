@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 #include <elf.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -129,13 +130,26 @@ std::vector<FileSymbol> ReadSymbols(const std::string& path) {
 // file's symbol tables, read once a library (the loader knows only the
 // exported names); empty when none covers it.
 std::string FunctionAt(const std::string& library, uintptr_t offset) {
+  // Each library's defined symbols by address, read when first asked: the
+  // validator names the host's handlers after every call a module makes.
   static std::map<std::string, std::vector<FileSymbol>> read;
   auto known = read.find(library);
-  if (known == read.end()) known = read.emplace(library, ReadSymbols(library)).first;
-  for (const FileSymbol& symbol : known->second) {
-    if (symbol.defined && offset >= symbol.value && offset - symbol.value < symbol.size) {
-      return Demangled(symbol.name.c_str());
-    }
+  if (known == read.end()) {
+    std::vector<FileSymbol> symbols = ReadSymbols(library);
+    symbols.erase(std::remove_if(symbols.begin(), symbols.end(),
+                                 [](const FileSymbol& s) { return !s.defined || s.size == 0; }),
+                  symbols.end());
+    std::sort(symbols.begin(), symbols.end(),
+              [](const FileSymbol& a, const FileSymbol& b) { return a.value < b.value; });
+    known = read.emplace(library, std::move(symbols)).first;
+  }
+  const std::vector<FileSymbol>& symbols = known->second;
+  auto after = std::upper_bound(symbols.begin(), symbols.end(), offset,
+                                [](uintptr_t at, const FileSymbol& s) { return at < s.value; });
+  // Symbols may overlap (aliases): the nearest few below are looked at.
+  for (int tried = 0; after != symbols.begin() && tried < 8; ++tried) {
+    const FileSymbol& symbol = *--after;
+    if (offset - symbol.value < symbol.size) return Demangled(symbol.name.c_str());
   }
   return "";
 }
@@ -154,9 +168,8 @@ std::string SharedLibrary::CodeAt(const void* address) {
   // The program itself is named as it was started, which may be relative.
   const std::string file =
       std::filesystem::path(info.dli_fname).is_absolute() ? info.dli_fname : ExecutablePath();
-  const std::string function =
-      FunctionAt(file, reinterpret_cast<uintptr_t>(address) -
-                           reinterpret_cast<uintptr_t>(info.dli_fbase));
+  const std::string function = FunctionAt(
+      file, reinterpret_cast<uintptr_t>(address) - reinterpret_cast<uintptr_t>(info.dli_fbase));
   return (function.empty() ? std::string("code at ") + hex : function) + " in " + library;
 }
 
