@@ -54,7 +54,7 @@ bool StartAllegroForCheck(int depth, const std::string& soundFolder) {
 }
 
 Verdict RunCheck(const Check& check, const Subject& subject, Progress& progress) {
-  const ScratchFolder sound;  // kept until the check's process ends
+  const ScratchFolder sound;  // its silent sound device, kept while the check runs
   if (check.depth != 0) {
     progress.Step("while starting Allegro");
     if (!StartAllegroForCheck(check.depth, sound.Path())) {
