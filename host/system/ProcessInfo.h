@@ -48,7 +48,9 @@ void AdoptOrphans();
 // What of the process belongs to the host and may be changed behind its
 // back: the signal mask and how each signal is handled, what the standard
 // input, output and error are, the environment. Each entry a thing named
-// in words, and its state.
+// in words, and its state; an entry named with {} in it is a list of such
+// things, its state a line each, KEY TAB STATE, read as the entry named
+// with KEY in place of {}.
 using ProcessState = std::vector<std::pair<std::string, std::string>>;
 ProcessState HostOwnedProcessState();
 

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <locale>
+#include <map>
+#include <sstream>
 
 #include "ProcessInfo.h"
 #include "SharedLibrary.h"
@@ -170,10 +172,44 @@ HostState CurrentHostState() {
   return state;
 }
 
+namespace {
+
+// A list entry's lines, KEY TAB STATE, by key.
+std::map<std::string, std::string> ListLines(const std::string& list) {
+  std::map<std::string, std::string> lines;
+  std::istringstream in(list);
+  for (std::string line; std::getline(in, line);) {
+    const size_t tab = line.find('\t');
+    lines[line.substr(0, tab)] = tab == std::string::npos ? "" : line.substr(tab + 1);
+  }
+  return lines;
+}
+
+}  // namespace
+
 std::string HostStateChanges(const HostState& before, const HostState& after) {
   std::string changes;
   auto add = [&](const std::string& what, const std::string& was, const std::string& is) {
     changes += (changes.empty() ? "" : ", ") + what + " from " + was + " to " + is;
+  };
+  // A list's changes, each thing of it named.
+  auto addList = [&](const std::string& what, const std::string& was, const std::string& is) {
+    const size_t key = what.find("{}");
+    const auto named = [&](const std::string& name) {
+      return what.substr(0, key) + name + what.substr(key + 2);
+    };
+    const auto wasLines = ListLines(was), isLines = ListLines(is);
+    for (const auto& [name, state] : wasLines) {
+      auto now = isLines.find(name);
+      if (now == isLines.end()) {
+        add(named(name), state, "none");
+      } else if (now->second != state) {
+        add(named(name), state, now->second);
+      }
+    }
+    for (const auto& [name, state] : isLines) {
+      if (wasLines.count(name) == 0) add(named(name), "none", state);
+    }
   };
   auto find = [](const HostState& state, const std::string& what) -> const std::string* {
     for (const auto& [name, value] : state) {
@@ -183,14 +219,20 @@ std::string HostStateChanges(const HostState& before, const HostState& after) {
   };
   for (const auto& [what, was] : before) {
     const std::string* is = find(after, what);
-    if (is == nullptr) {
-      add(what, was, "none");
-    } else if (*is != was) {
-      add(what, was, *is);
+    if (is != nullptr && *is == was) continue;
+    if (what.find("{}") != std::string::npos) {
+      addList(what, was, is != nullptr ? *is : "");
+    } else {
+      add(what, was, is != nullptr ? *is : "none");
     }
   }
   for (const auto& [what, is] : after) {
-    if (find(before, what) == nullptr) add(what, "none", is);
+    if (find(before, what) != nullptr) continue;
+    if (what.find("{}") != std::string::npos) {
+      addList(what, "", is);
+    } else {
+      add(what, "none", is);
+    }
   }
   return changes;
 }

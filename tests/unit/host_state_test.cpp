@@ -79,6 +79,12 @@ TEST(HostStateTest, WhatIsGoneIsAChangeToNone) {
   const HostState before = {{"the environment variable A (setenv)", "\"1\""}};
   EXPECT_EQ(HostStateChanges(before, {}), "the environment variable A (setenv) from \"1\" to none");
   EXPECT_EQ(HostStateChanges({}, before), "the environment variable A (setenv) from none to \"1\"");
+  // As lists, one line a variable, each read as an entry of its own.
+  const HostState list = {{"the environment variable {} (setenv)", "A\t\"1\"\nB\t\"2\"\n"}};
+  const HostState changed = {{"the environment variable {} (setenv)", "B\t\"3\"\nC\t\"4\"\n"}};
+  EXPECT_EQ(HostStateChanges(list, changed),
+            "the environment variable A (setenv) from \"1\" to none, the environment variable B "
+            "(setenv) from \"2\" to \"3\", the environment variable C (setenv) from none to \"4\"");
 }
 
 }  // namespace

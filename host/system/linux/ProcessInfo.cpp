@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "SharedLibrary.h"
 
@@ -110,39 +111,64 @@ std::string SignalName(int signal) {
   return std::to_string(signal) + " (" + strsignal(signal) + ")";
 }
 
+// Appends a list entry's line, KEY TAB STATE, with no line break inside.
+void AppendLine(std::string& list, const std::string& key, const char* state) {
+  list += key;
+  list += '\t';
+  for (const char* c = state; *c != '\0'; ++c) list += *c == '\n' ? ' ' : *c;
+  list += '\n';
+}
+
 }  // namespace
 
 ProcessState HostOwnedProcessState() {
+  // Read after every call a module makes: the lists are one string each.
+  static const std::vector<std::string> kSignalNames = [] {
+    std::vector<std::string> names;
+    names.resize(size_t(SIGRTMIN));
+    for (int signal = 1; signal < SIGRTMIN; ++signal) names[size_t(signal)] = SignalName(signal);
+    return names;
+  }();
   ProcessState state;
   sigset_t blocked;
   sigemptyset(&blocked);
   pthread_sigmask(SIG_BLOCK, nullptr, &blocked);
   std::string mask;
   for (int signal = 1; signal < SIGRTMIN; ++signal) {
-    if (sigismember(&blocked, signal) == 1) mask += (mask.empty() ? "" : ", ") + SignalName(signal);
+    if (sigismember(&blocked, signal) == 1) {
+      mask += (mask.empty() ? "" : ", ") + kSignalNames[size_t(signal)];
+    }
   }
   state.emplace_back("the signal mask (sigprocmask, pthread_sigmask)",
                      mask.empty() ? "none blocked" : mask + " blocked");
+  std::string handlers;
+  handlers.reserve(2048);
   for (int signal = 1; signal < SIGRTMIN; ++signal) {
     if (signal == SIGKILL || signal == SIGSTOP) continue;
     struct sigaction action {};
     if (sigaction(signal, nullptr, &action) != 0) continue;
-    std::string handler;
     if (action.sa_handler == SIG_DFL) {
-      handler = "default";
+      AppendLine(handlers, kSignalNames[size_t(signal)], "default");
     } else if (action.sa_handler == SIG_IGN) {
-      handler = "ignored";
+      AppendLine(handlers, kSignalNames[size_t(signal)], "ignored");
     } else {
-      handler = "handled by " + SharedLibrary::CodeAt(reinterpret_cast<void*>(action.sa_handler));
+      const std::string code =
+          "handled by " + SharedLibrary::CodeAt(reinterpret_cast<void*>(action.sa_handler));
+      AppendLine(handlers, kSignalNames[size_t(signal)], code.c_str());
     }
-    state.emplace_back("the handler of signal " + SignalName(signal), handler);
   }
+  state.emplace_back("the handler of signal {}", std::move(handlers));
+  std::string environment;
+  environment.reserve(8192);
   for (char** variable = environ; *variable != nullptr; ++variable) {
-    const std::string entry = *variable;
-    const size_t equals = entry.find('=');
-    state.emplace_back("the environment variable " + entry.substr(0, equals) + " (setenv)",
-                       equals == std::string::npos ? "" : "\"" + entry.substr(equals + 1) + "\"");
+    const char* equals = std::strchr(*variable, '=');
+    if (equals == nullptr) continue;
+    environment.append(*variable, size_t(equals - *variable));
+    environment += "\t\"";
+    for (const char* c = equals + 1; *c != '\0'; ++c) environment += *c == '\n' ? ' ' : *c;
+    environment += "\"\n";
   }
+  state.emplace_back("the environment variable {} (setenv)", std::move(environment));
   const char* streams[] = {"standard input", "standard output", "standard error"};
   for (int fd = 0; fd < 3; ++fd) {
     struct stat info {};

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "Wide.h"
@@ -99,11 +100,15 @@ ProcessState HostOwnedProcessState() {
     std::snprintf(handle, sizeof handle, "handle %p", static_cast<void*>(GetStdHandle(which)));
     state.emplace_back(name, handle);
   }
+  std::string environment;
   for (char** variable = _environ; variable != nullptr && *variable != nullptr; ++variable) {
-    const std::string entry = *variable;
-    const size_t equals = entry.find('=', 1);  // (Windows names some "=C:")
-    state.emplace_back("the environment variable " + entry.substr(0, equals) + " (_putenv)",
-                       equals == std::string::npos ? "" : "\"" + entry.substr(equals + 1) + "\"");
+    const char* equals = std::strchr(*variable + 1, '=');  // (Windows names some "=C:")
+    if (equals == nullptr) continue;
+    environment.append(*variable, size_t(equals - *variable));
+    environment += "\t\"";
+    for (const char* c = equals + 1; *c != '\0'; ++c) environment += *c == '\n' ? ' ' : *c;
+    environment += "\"\n";
   }
+  state.emplace_back("the environment variable {} (_putenv)", std::move(environment));
   return state;
 }
