@@ -195,12 +195,11 @@ double DrivenGame::Frame(int frame, const MouseInput& mouse, BITMAP* destination
   Returned(update);
   const MouseInput after = *given;
   mice_.TakeBack(page);
-  progress_.TakenBack(mice_.Begin(), mice_.End(),
-                      "the MouseInput lent to an Update after that Update returned (the latest "
-                      "at frame " +
-                          std::to_string(frame) +
-                          "): the pointer is the host's only while Update runs, so copy what "
-                          "the game needs of it");
+  // (Made once: this runs at every frame.)
+  static const std::string kMouseTakenBack =
+      "the MouseInput lent to an Update after that Update returned: the pointer is the host's "
+      "only while Update runs, so copy what the game needs of it";
+  progress_.TakenBack(mice_.Begin(), mice_.End(), kMouseTakenBack);
   if (std::memcmp(&after, &mouse, sizeof mouse) != 0) {
     throw CheckFailure(
         update + " wrote to the MouseInput the host gave it: " + DescribeMouse(mouse) + " became " +
