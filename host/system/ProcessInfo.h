@@ -54,4 +54,7 @@ void AdoptOrphans();
 using ProcessState = std::vector<std::pair<std::string, std::string>>;
 ProcessState HostOwnedProcessState();
 
+// The environment's variables (environ) as such a list: NAME TAB "VALUE".
+std::string EnvironmentLines(char** variables);
+
 #endif

@@ -158,17 +158,7 @@ ProcessState HostOwnedProcessState() {
     }
   }
   state.emplace_back("the handler of signal {}", std::move(handlers));
-  std::string environment;
-  environment.reserve(8192);
-  for (char** variable = environ; *variable != nullptr; ++variable) {
-    const char* equals = std::strchr(*variable, '=');
-    if (equals == nullptr) continue;
-    environment.append(*variable, size_t(equals - *variable));
-    environment += "\t\"";
-    for (const char* c = equals + 1; *c != '\0'; ++c) environment += *c == '\n' ? ' ' : *c;
-    environment += "\"\n";
-  }
-  state.emplace_back("the environment variable {} (setenv)", std::move(environment));
+  state.emplace_back("the environment variable {} (setenv)", EnvironmentLines(environ));
   const char* streams[] = {"standard input", "standard output", "standard error"};
   for (int fd = 0; fd < 3; ++fd) {
     struct stat info {};

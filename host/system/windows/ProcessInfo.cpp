@@ -8,7 +8,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "Wide.h"
@@ -100,15 +99,6 @@ ProcessState HostOwnedProcessState() {
     std::snprintf(handle, sizeof handle, "handle %p", static_cast<void*>(GetStdHandle(which)));
     state.emplace_back(name, handle);
   }
-  std::string environment;
-  for (char** variable = _environ; variable != nullptr && *variable != nullptr; ++variable) {
-    const char* equals = std::strchr(*variable + 1, '=');  // (Windows names some "=C:")
-    if (equals == nullptr) continue;
-    environment.append(*variable, size_t(equals - *variable));
-    environment += "\t\"";
-    for (const char* c = equals + 1; *c != '\0'; ++c) environment += *c == '\n' ? ' ' : *c;
-    environment += "\"\n";
-  }
-  state.emplace_back("the environment variable {} (_putenv)", std::move(environment));
+  state.emplace_back("the environment variable {} (_putenv)", EnvironmentLines(_environ));
   return state;
 }
