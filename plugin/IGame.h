@@ -26,24 +26,49 @@
 // keyboard and mouse installed, a colour depth and graphics mode (a window
 // or screen at least the picture's size, which may be larger: gamehost
 // opens one with its status line under the picture, at a whole-number
-// scale), and, where there is a device, sound. The host may load the module
-// before it starts Allegro, and ends Allegro (allegro_exit) before it
-// unloads the module. The working folder holds the module's resources in
-// games/<module>/ (gamehost moves there).
+// scale), and sound. The host may load the module before it starts Allegro,
+// and ends Allegro (allegro_exit) before it unloads the module.
+//
+// The resource folder: a module finds what it reads in games/<module>/ under
+// the working folder, where <module> is the module file's name without its
+// extension (games/flintmoor/ for flintmoor.so or flintmoor.dll). gamehost
+// moves to the module's folder when that holds it.
+//
+// Colour depths: the host chooses the depth, and Draw draws at whichever it
+// is, 15, 16, 24 or 32 bits per pixel (gamehost takes the desktop's, else
+// 32, then 16; its validator plays at 32 and 16 and at gamehost's). Colours
+// (makecol) are made once Init has been called, never when the module is
+// loaded: that may be before the host has set a depth.
+//
+// Sound: where there is no sound device the host has Allegro's silent
+// driver installed, so every sound call (load_sample, play_sample,
+// stop_sample, destroy_sample and the rest) is safe and plays nothing.
+//
+// What the host lends for one call: the MouseInput is the module's only
+// while Update runs, and the destination bitmap only while Draw runs. Copy
+// what is needed of them; the next call may be given others, and the old
+// ones may be gone.
 //
 // What the host owns and a module must leave as it found it, after every
-// call: Allegro's set-up (colour depth, colour conversion, graphics mode and
-// screen, drawing mode, the global font, the installed timer, keyboard,
-// mouse, sound and MIDI drivers, the close-button, display-switch, mouse and
-// keyboard callbacks); the process's signal handlers; standard input,
-// output and error (file descriptors 0 to 2); and the working folder. A
-// module must not:
-//   - write files in the working folder or in its own games/<module>/
-//     folder (they may be read-only, or another program's), nor anywhere
-//     else the user did not ask for;
+// call (a module may change any of them within a call if it puts it back
+// before returning): Allegro's set-up (colour depth, colour conversion,
+// graphics mode and screen, drawing mode, text mode, the global font, the
+// installed timer, keyboard, mouse, sound and MIDI drivers, the
+// close-button, display-switch, mouse and keyboard callbacks); the
+// process's signal handlers and signal mask; its locale (setlocale and
+// C++'s global locale); its environment; standard input, output and error
+// (file descriptors 0 to 2); and the working folder. The C library's random
+// numbers (srand, rand) are the module's to use. A module must not:
+//   - write files anywhere under the working folder, its own games/<module>/
+//     folder included (they may be read-only, another program's, or the
+//     same for every player), nor anywhere else the user did not ask for;
 //   - end the process (exit, abort, a signal to itself or its group), nor
 //     leave child processes running after Shutdown;
 //   - keep file descriptors it opened in Init after Shutdown;
+//   - stay loaded once it is unloaded: no STB_GNU_UNIQUE symbols (GCC makes
+//     them for static variables of inline functions, std::to_string's among
+//     them; the kit's CMake target and pkg-config file add -fno-gnu-unique),
+//     no thread_local objects with destructors;
 //   - leave a timer callback installed (install_int) or a voice playing
 //     (play_sample) after Shutdown and the object's destruction, or any
 //     code of its own running once it is unloaded;
@@ -114,12 +139,14 @@ class IGame {
   // (and the voices playing them), files, threads, child processes.
   virtual void Shutdown();
   // Started game only. Paints the whole 640x480 picture at destination's
-  // top left, and nothing outside it; the destination may be larger.
+  // top left, and nothing outside it; the destination may be larger, and is
+  // the game's only until Draw returns.
   virtual void Draw(BITMAP* destination) = 0;
   // Started game only. Runs one frame with the host's mouse (never null,
-  // read only) and answers the escape report: 1 exactly in a frame in which
-  // a target escaped unhit, else 0. The first argument is reserved: hosts
-  // pass 0 and a module must not read it.
+  // read only, and the game's only until Update returns) and answers the
+  // escape report: 1 exactly in a frame in which a target escaped unhit,
+  // else 0, and nothing else. The first argument is reserved: hosts pass 0
+  // and a module must not read it.
   virtual int32_t Update(int32_t reserved, MouseInput* mouse) = 0;
   // After the first Init that answered true, also after Shutdown. The best
   // score of the game since its latest Init.

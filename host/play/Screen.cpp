@@ -5,9 +5,8 @@
 #include <atomic>
 
 #include "AllegroStart.h"
+#include "GamehostStart.h"
 #include "HostError.h"
-#include "Sound.h"
-#include "System.h"
 #include "WindowLook.h"
 #include "WindowSystem.h"
 
@@ -48,38 +47,32 @@ Screen::Screen(const std::string& title, const std::string& iconFile, bool fulls
                int fps, bool verbose)
     : pacer_(fps) {
   SetWindowLook(iconFile);
-  if (!StartAllegroLibrary()) {
-    const std::string reason = allegro_error[0] != '\0' ? std::string(": ") + allegro_error : "";
-    throw HostError(kExitNoGraphics,
-                    "can't start Allegro" + reason + " (" + GraphicsAdvice() + ")");
-  }
-  install_keyboard();
-  // A key held down is one press: the player's keys act once (Esc ends a
-  // round; a repeat would quit as well).
-  set_keyboard_rate(0, 0);
-  install_mouse();
-  install_timer();
-  int desktopWidth = 0, desktopHeight = 0;
-  if (get_desktop_resolution(&desktopWidth, &desktopHeight) != 0) {
-    desktopWidth = GamehostWindowWidth(1);
-    desktopHeight = GamehostWindowHeight(1);
-  }
-  bool ready = false;
-  if (fullscreen) {
-    // The desktop's own mode keeps the monitor as it is; 640x480 is the last resort.
-    ready = OpenGraphicsMode(GFX_AUTODETECT_FULLSCREEN, desktopWidth, desktopHeight) ||
-            OpenGraphicsMode(GFX_AUTODETECT_FULLSCREEN, View::kWidth, View::kHeight);
-    if (ready) scale = Fitting(scale, SCREEN_W, SCREEN_H, "screen");
-  } else {
-    scale = Fitting(scale, desktopWidth, desktopHeight - kDesktopMargin, "desktop");
-    ready = OpenGraphicsMode(GFX_AUTODETECT_WINDOWED, GamehostWindowWidth(scale),
-                             GamehostWindowHeight(scale));
-    if (!ready && scale > 1) {
-      scale = 1;
-      ready = OpenGraphicsMode(GFX_AUTODETECT_WINDOWED, GamehostWindowWidth(1),
-                               GamehostWindowHeight(1));
-    }
-  }
+  const bool ready = StartAllegroAsGamehost(
+      [&] {
+        int desktopWidth = 0, desktopHeight = 0;
+        if (get_desktop_resolution(&desktopWidth, &desktopHeight) != 0) {
+          desktopWidth = GamehostWindowWidth(1);
+          desktopHeight = GamehostWindowHeight(1);
+        }
+        bool open = false;
+        if (fullscreen) {
+          // The desktop's own mode keeps the monitor as it is; 640x480 is the last resort.
+          open = OpenGraphicsMode(GFX_AUTODETECT_FULLSCREEN, desktopWidth, desktopHeight) ||
+                 OpenGraphicsMode(GFX_AUTODETECT_FULLSCREEN, View::kWidth, View::kHeight);
+          if (open) scale = Fitting(scale, SCREEN_W, SCREEN_H, "screen");
+        } else {
+          scale = Fitting(scale, desktopWidth, desktopHeight - kDesktopMargin, "desktop");
+          open = OpenGraphicsMode(GFX_AUTODETECT_WINDOWED, GamehostWindowWidth(scale),
+                                  GamehostWindowHeight(scale));
+          if (!open && scale > 1) {
+            scale = 1;
+            open = OpenGraphicsMode(GFX_AUTODETECT_WINDOWED, GamehostWindowWidth(1),
+                                    GamehostWindowHeight(1));
+          }
+        }
+        return open;
+      },
+      verbose ? SoundMessages::kVerbose : SoundMessages::kWhenSilent);
   if (!ready) {
     std::string reason = allegro_error;
     allegro_exit();
@@ -93,6 +86,9 @@ Screen::Screen(const std::string& title, const std::string& iconFile, bool fulls
     allegro_exit();
     throw HostError(kExitNoGraphics, "no memory for a 640x480 picture");
   }
+  // A key held down is one press: the player's keys act once (Esc ends a
+  // round; a repeat would quit as well).
+  set_keyboard_rate(0, 0);
   KeysDoNotRepeat();
   // The pointer's position as the window system has it. Otherwise Allegro
   // counts movements for a while after the mode is set and then moves the
@@ -104,7 +100,6 @@ Screen::Screen(const std::string& title, const std::string& iconFile, bool fulls
   conversion_ = get_color_conversion();
   font_ = font;
   HandleWindowEvents();
-  InstallSound(verbose);
 }
 
 void Screen::HandleWindowEvents() {

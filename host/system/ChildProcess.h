@@ -4,6 +4,7 @@
 #ifndef FLINTMOOR_HOST_CHILDPROCESS_H
 #define FLINTMOOR_HOST_CHILDPROCESS_H
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -31,6 +32,9 @@ class Progress {
   // From here on, a crash on a thread other than the work's own is told
   // apart. (Call it after libraries that install their own crash handlers.)
   void WatchCrashes();
+  // Memory from `begin` to `end` was lent to the module and is no longer:
+  // a crash there is the module using `what` after the call it was lent to.
+  void TakenBack(uintptr_t begin, uintptr_t end, const std::string& what);
 
  private:
   friend void DoWork(const ChildWork&, SharedRecord&, long);

@@ -42,6 +42,12 @@ void Progress::Step(const std::string& step) {
   Describe(record_, step);
 }
 
+void Progress::TakenBack(uintptr_t begin, uintptr_t end, const std::string& what) {
+  record_.takenBackBegin = begin;
+  record_.takenBackEnd = end;
+  record_.takenBack[what.copy(record_.takenBack, sizeof record_.takenBack - 1)] = '\0';
+}
+
 std::string PastLimit(const SharedRecord& record, int64_t startedNs, Limits limits) {
   const int64_t now = NowNs(), callStarted = record.callStartedNs;
   if (StopRequested() != 0) {
@@ -72,6 +78,10 @@ Verdict Judge(const SharedRecord& record, const Ending& ending) {
           "Allegro's timer thread calling the module),";
     }
     verdict.detail += Where(record, inCall);
+    if (record.crashAddress != 0 && record.crashAddress >= record.takenBackBegin &&
+        record.crashAddress < record.takenBackEnd) {
+      verdict.detail += std::string(": it used ") + record.takenBack;
+    }
   } else if (ending.exitStatus != 0 || record.detailLength == 0) {
     verdict.detail = "ended the process with exit status " + std::to_string(ending.exitStatus) +
                      Where(record, inCall) + (inCall ? " (a module must never exit its host)" : "");

@@ -14,11 +14,14 @@
 // The child writes, the parent reads once the child has ended or been
 // stopped (or, for the call clock, while it runs).
 struct SharedRecord {
-  char doing[512];                     // the call or step, as described
-  std::atomic<int64_t> callStartedNs;  // steady clock; 0 outside a call
-  bool afterCall;                      // `doing` is a call that has returned
-  long workThread;                     // the child's own thread
-  long crashedThread;                  // the thread a crash came on
+  char doing[512];                         // the call or step, as described
+  std::atomic<int64_t> callStartedNs;      // steady clock; 0 outside a call
+  bool afterCall;                          // `doing` is a call that has returned
+  long workThread;                         // the child's own thread
+  long crashedThread;                      // the thread a crash came on
+  uintptr_t crashAddress;                  // the address a memory fault came at, or 0
+  uintptr_t takenBackBegin, takenBackEnd;  // memory lent to the module and taken back
+  char takenBack[256];                     // what that memory was, as described
   bool passed;
   size_t detailLength;
   char detail[8192];

@@ -46,9 +46,15 @@ std::vector<long> ChildProcesses();
 void AdoptOrphans();
 
 // What of the process belongs to the host and may be changed behind its
-// back: how each signal is handled, what the standard input, output and
-// error are. Each entry a thing named in words, and its state.
+// back: the signal mask and how each signal is handled, what the standard
+// input, output and error are, the environment. Each entry a thing named
+// in words, and its state; an entry named with {} in it is a list of such
+// things, its state a line each, KEY TAB STATE, read as the entry named
+// with KEY in place of {}.
 using ProcessState = std::vector<std::pair<std::string, std::string>>;
 ProcessState HostOwnedProcessState();
+
+// The environment's variables (environ) as such a list: NAME TAB "VALUE".
+std::string EnvironmentLines(char** variables);
 
 #endif

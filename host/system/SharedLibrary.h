@@ -4,6 +4,7 @@
 #define FLINTMOOR_HOST_SHAREDLIBRARY_H
 
 #include <string>
+#include <vector>
 
 class SharedLibrary {
  public:
@@ -25,6 +26,16 @@ class SharedLibrary {
 
   // Whether a library of this file is in the process now.
   static bool InProcess(const std::string& path);
+
+  // The code at an address in words, for reports: "OnInterrupt in
+  // game.so" where the loader knows the function's name, else "code in
+  // game.so", else the address.
+  static std::string CodeAt(const void* address);
+
+  // The names of the file's symbols that keep it loaded after it is let go
+  // (GCC's STB_GNU_UNIQUE symbols), demangled; empty where the system has
+  // none or the file can't be read.
+  static std::vector<std::string> PinningSymbols(const std::string& path);
 
   // The system's own names, for reports: how a library is loaded, the call
   // that lets it go, what can keep it loaded after that, and what keeps

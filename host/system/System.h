@@ -31,6 +31,9 @@ std::string UnloadableModuleAdvice();
 // to do.
 std::string GraphicsAdvice();
 
+// The file of the program called `name` found on the PATH, or empty.
+std::string FindProgram(const std::string& name);
+
 // The device that reads as empty and swallows what is written to it.
 const char* NullDevice();
 

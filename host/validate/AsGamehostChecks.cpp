@@ -6,39 +6,51 @@
 #include <allegro.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <thread>
 
 #include "AllegroStart.h"
 #include "Checks.h"
 #include "DrivenGame.h"
+#include "GamehostStart.h"
 #include "GamehostWindow.h"
+#include "HostError.h"
 #include "PaintWatch.h"
 #include "ScratchFolder.h"
 #include "SharedLibrary.h"
 #include "System.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
 constexpr int kFrames = 300;
 constexpr int kQuietMs = 300;
+// Frames drawn by two instances of the module, compared; the pictures of
+// the closest must differ in no more than a tenth of their pixels (a game
+// of chance may differ a little).
+constexpr int kComparedFrames = 30;
+constexpr int kMostDifferingPixels = kGamePictureWidth * kGamePictureHeight / 10;
 
-// As gamehost's screen: the desktop's depth (else 32, 16), a window of the
-// picture and its status line at the scale, then sound (with a silent
+// gamehost's start-up, with gamehost's window at the scale (a silent sound
 // device configured in `soundFolder` where there is none). Where the
 // desktop is too small for the window, gamehost opens none (Windows refuses
 // one, X allows it): then, with Allegro started, answers the desktop's size.
-std::optional<std::string> StartAllegroAsGamehost(int scale, const std::string& soundFolder,
-                                                  Progress& progress) {
+std::optional<std::string> StartAsGamehost(int scale, const std::string& soundFolder,
+                                           Progress& progress) {
   progress.Step("while starting Allegro as gamehost does");
-  if (!StartAllegroLibrary()) {
-    throw CheckFailure(std::string("Allegro did not start: ") + allegro_error);
-  }
-  install_keyboard();
-  install_mouse();
-  install_timer();
+  UseSilentSoundDeviceWhereNone(soundFolder);
   const int width = GamehostWindowWidth(scale), height = GamehostWindowHeight(scale);
-  const bool open = OpenGraphicsMode(GFX_AUTODETECT_WINDOWED, width, height);
+  bool open = false;
+  try {
+    open = StartAllegroAsGamehost(
+        [&] { return OpenGraphicsMode(GFX_AUTODETECT_WINDOWED, width, height); },
+        SoundMessages::kNone);
+  } catch (const HostError& error) {
+    throw CheckFailure(error.what());
+  }
   int desktopWidth = 0, desktopHeight = 0;
   if (!open && get_desktop_resolution(&desktopWidth, &desktopHeight) == 0 &&
       (desktopWidth < width || desktopHeight < height)) {
@@ -48,8 +60,6 @@ std::optional<std::string> StartAllegroAsGamehost(int scale, const std::string& 
     throw CheckFailure("can't open a " + std::to_string(width) + "x" + std::to_string(height) +
                        " window as gamehost does: " + allegro_error);
   }
-  UseSilentSoundDeviceWhereNone(soundFolder);
-  install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
   progress.WatchCrashes();
   return std::nullopt;
 }
@@ -92,7 +102,7 @@ std::string AsGamehost(const Subject& subject, Progress& progress, int scale) {
   const std::string identity = first.Identity();
   first.SetPath(subject.module);
   const ScratchFolder sound;  // kept until Allegro has ended
-  if (auto desktop = StartAllegroAsGamehost(scale, sound.Path(), progress)) {
+  if (auto desktop = StartAsGamehost(scale, sound.Path(), progress)) {
     first.HostChanged();
     first.Destroy();
     allegro_exit();
@@ -111,11 +121,7 @@ std::string AsGamehost(const Subject& subject, Progress& progress, int scale) {
 
   progress.Step("in allegro_exit, with the module's games gone");
   allegro_exit();
-  if (!UnloadNow(module)) {
-    throw CheckFailure(std::string("still loaded after ") + SharedLibrary::kUnloadCall +
-                       ", with Allegro ended: something keeps it loaded, likely " +
-                       SharedLibrary::kKeptBy);
-  }
+  UnloadNow(module, ", with Allegro ended");
   progress.Step("while waiting " + std::to_string(kQuietMs) +
                 " ms after Allegro ended and the module was unloaded (a thread, a signal or "
                 "exit handler of the module's?)");
@@ -126,7 +132,98 @@ std::string AsGamehost(const Subject& subject, Progress& progress, int scale) {
          "allegro_exit";
 }
 
+// How two pictures differ: how many pixels, and the first of them.
+struct Difference {
+  int pixels = 0;
+  int x = -1, y = -1;
+};
+
+Difference Compare(BITMAP* one, BITMAP* other) {
+  Difference difference;
+  for (int y = 0; y < kGamePictureHeight; ++y) {
+    for (int x = 0; x < kGamePictureWidth; ++x) {
+      if (getpixel(one, x, y) == getpixel(other, x, y)) continue;
+      if (difference.pixels++ == 0) {
+        difference.x = x;
+        difference.y = y;
+      }
+    }
+  }
+  return difference;
+}
+
+std::string Colour(BITMAP* picture, int x, int y) {
+  const int pixel = getpixel(picture, x, y);
+  return "(" + std::to_string(getr(pixel)) + ", " + std::to_string(getg(pixel)) + ", " +
+         std::to_string(getb(pixel)) + ")";
+}
+
 }  // namespace
+
+std::string ColoursAtLoad(const Subject& subject, Progress& progress) {
+  // A copy of the file loads as a second module, with static data of its own.
+  const ScratchFolder copyFolder;
+  const fs::path copy = fs::u8path(copyFolder.Path()) / fs::u8path(subject.module).filename();
+  std::error_code error;
+  fs::copy_file(fs::u8path(subject.module), copy, error);
+  if (error) throw CheckFailure("can't copy the module to load it twice: " + error.message());
+  auto early = LoadModule(copy.u8string(), progress,
+                          " (a copy) before Allegro has started, as gamehost loads modules");
+  const ScratchFolder sound;  // kept until Allegro has ended
+  if (auto desktop = StartAsGamehost(1, sound.Path(), progress)) {
+    allegro_exit();
+    return "not played: this " + *desktop + " desktop can't hold gamehost's window";
+  }
+  auto late = LoadModule(subject.module, progress, " once Allegro has started");
+  DrivenGame before(*early, progress), after(*late, progress);
+  for (DrivenGame* game : {&before, &after}) {
+    std::srand(subject.seed);  // the same chances for both, where a game leaves them be
+    if (!game->Init()) throw CheckFailure("Init answered false (see the Init in time check)");
+  }
+  Difference closest{kGamePictureWidth * kGamePictureHeight + 1};
+  int closestFrame = 0;
+  std::string colours;  // at the closest frame's first differing pixel
+  {
+    const Bitmap earlyPicture = NewPicture(), latePicture = NewPicture();  // gone before Allegro
+    MouseSequence mouse(subject.seed);
+    for (int frame = 0; frame < kComparedFrames; ++frame) {
+      const MouseInput input = mouse.Next();
+      before.Frame(frame, input, earlyPicture.get());
+      after.Frame(frame, input, latePicture.get());
+      const Difference difference = Compare(earlyPicture.get(), latePicture.get());
+      if (difference.pixels < closest.pixels) {
+        closest = difference;
+        closestFrame = frame;
+        if (difference.pixels > 0) {
+          colours = Colour(earlyPicture.get(), difference.x, difference.y) + " against " +
+                    Colour(latePicture.get(), difference.x, difference.y);
+        }
+      }
+    }
+  }
+  if (closest.pixels > kMostDifferingPixels) {
+    throw CheckFailure(
+        "the picture depends on when the module was loaded: loaded before the host set its "
+        "colour depth, it drew " +
+        std::to_string(closest.pixels) + " of 307200 pixels otherwise than loaded after (frame " +
+        std::to_string(closestFrame) + ", the closest of the first " +
+        std::to_string(kComparedFrames) + "; first at (" + std::to_string(closest.x) + ", " +
+        std::to_string(closest.y) + "), " + colours +
+        "): colours made when the module loads (makecol in a static constructor) are made at "
+        "no depth yet; make them in Init");
+  }
+  for (DrivenGame* game : {&before, &after}) {
+    game->Shutdown();
+    game->Destroy();
+  }
+  progress.Step("in allegro_exit, with the module's games gone");
+  allegro_exit();
+  UnloadNow(late, ", with Allegro ended");
+  UnloadNow(early, " (the copy), with Allegro ended");
+  return "loaded before Allegro started and after, it drew the same picture (" +
+         std::to_string(closest.pixels) + " pixels apart in frame " + std::to_string(closestFrame) +
+         ", the closest of the first " + std::to_string(kComparedFrames) + ")";
+}
 
 std::string AsGamehostAt1x(const Subject& subject, Progress& progress) {
   return AsGamehost(subject, progress, 1);

@@ -18,6 +18,10 @@ const std::vector<Check>& AllChecks() {
        "Update leaves the mouse alone, no frame slow, memory flat",
        60, 32, Frames},
       {"frames at 16 bpp", "the same at 16 bits per pixel", 60, 16, Frames},
+      {"long play",
+       "20000 frames at full speed, or 20 s: memory flat over the later half, where growth "
+       "that begins late shows",
+       60, 32, LongPlay},
       {"lifecycle", "Shutdown after a false and a true Init, Init again, GetScore after Shutdown",
        30, 32, Lifecycle},
       {"without resources",
@@ -34,6 +38,15 @@ const std::vector<Check>& AllChecks() {
        "without SetPath; the answers the same all along; unloaded after allegro_exit",
        30, 0, AsGamehostAt1x},
       {"as gamehost plays at 2x", "the same in gamehost's 1280x1000 window", 30, 0, AsGamehostAt2x},
+      {"colours at load",
+       "a copy loaded before Allegro starts draws what the module loaded after it draws: no "
+       "colour made before the host set its colour depth",
+       30, 0, ColoursAtLoad},
+      {"memcheck",
+       "Init, 30 frames and Shutdown under valgrind's memcheck: no read of uninitialised or freed "
+       "memory in the module's code (not run where valgrind is not installed, and said so)",
+       120, 0, Memcheck},
+      {kFramesUnderMemcheckWork, "", 60, 32, FramesUnderMemcheck, true},
   };
   return checks;
 }

@@ -38,11 +38,13 @@ struct Check {
   int seconds;          // for the whole check
   int depth;            // Allegro started at this depth first; 0: the check starts it
   std::string (*run)(const Subject&, Progress&);
+  bool part = false;  // a part of another check's work, neither listed nor run alone
 };
 
-// Every check, in the order they run.
+// Every check, in the order they run, and the parts of their work that run
+// as checks do (in a process of their own, by name).
 const std::vector<Check>& AllChecks();
-// The check of that name, or null.
+// The check or part of that name, or null.
 const Check* FindCheck(const std::string& name);
 
 // IdentityChecks.cpp
@@ -54,8 +56,10 @@ std::string InitInTime(const Subject& subject, Progress& progress);
 std::string Lifecycle(const Subject& subject, Progress& progress);
 std::string WithoutResources(const Subject& subject, Progress& progress);
 std::string InitShutdownCycles(const Subject& subject, Progress& progress);
-// FrameChecks.cpp: 3000 frames at the colour depth Allegro was started with.
+// FrameChecks.cpp: 3000 frames at the colour depth Allegro was started with;
+// a long play.
 std::string Frames(const Subject& subject, Progress& progress);
+std::string LongPlay(const Subject& subject, Progress& progress);
 // UnloadChecks.cpp
 std::string Unload(const Subject& subject, Progress& progress);
 std::string LoadCycles(const Subject& subject, Progress& progress);
@@ -63,5 +67,11 @@ std::string LoadCycles(const Subject& subject, Progress& progress);
 // and 2x, with keyboard, mouse and sound, unloaded after allegro_exit.
 std::string AsGamehostAt1x(const Subject& subject, Progress& progress);
 std::string AsGamehostAt2x(const Subject& subject, Progress& progress);
+// The module loaded before Allegro starts and after: the same picture.
+std::string ColoursAtLoad(const Subject& subject, Progress& progress);
+// MemcheckCheck.cpp: gamehost runs the part below under valgrind's memcheck.
+std::string Memcheck(const Subject& subject, Progress& progress);
+constexpr const char* kFramesUnderMemcheckWork = "frames under memcheck";
+std::string FramesUnderMemcheck(const Subject& subject, Progress& progress);
 
 #endif

@@ -12,6 +12,7 @@
 #include "GameModule.h"
 #include "HostState.h"
 #include "IGame.h"
+#include "LentPages.h"
 #include "MouseSequence.h"
 
 // The mouse as the report gives it: "(320, 240, buttons 1)".
@@ -33,9 +34,11 @@ using LoadedModule = std::unique_ptr<GameModule, LeaveLoaded>;
 // The module, loaded with the progress noted. Throws CheckFailure.
 LoadedModule LoadModule(const std::string& path, Progress& progress, const std::string& when = "");
 // Unloads it now, with the progress noted: anything of it that runs on
-// afterwards crashes, and the report then says so, with what was seen of it
-// before if given. True when it really left the process.
-bool UnloadNow(LoadedModule& module, const std::string& seenBefore = "");
+// afterwards crashes, and the report then says so, with the timer
+// callbacks of the module's still installed, if any, and `when` (" in load
+// cycle 3"). Throws CheckFailure when the module stayed loaded (naming the
+// symbols that pin it) or its timer callbacks stayed installed.
+void UnloadNow(LoadedModule& module, const std::string& when = "");
 
 class DrivenGame {
  public:
@@ -59,11 +62,17 @@ class DrivenGame {
   // voice of the mixer, no child process. Throws CheckFailure.
   void Shutdown();
   int32_t GetScore(const char* when);
-  // Update with the mouse, then Draw into the destination; answers how long
+  // Update with the mouse, lent in memory of its own that is taken back
+  // when Update returns, then Draw into the destination; answers how long
   // the two took, in milliseconds of their own work (WorkTimer: what other
   // processes take from them on a busy machine left out). Throws
-  // CheckFailure, also when they took over 100 ms.
+  // CheckFailure, also when Update wrote to the mouse or answered other
+  // than 0 or 1, or they took over 100 ms (unless LeaveTimeUnjudged).
   double Frame(int frame, const MouseInput& mouse, BITMAP* destination);
+  // From now on a slow frame is left to the checks that judge time: the
+  // long play judges memory, and on a busy machine (or where the clock is
+  // all there is to measure with) twenty thousand frames meet a stall.
+  void LeaveTimeUnjudged() { timeJudged_ = false; }
   // Frames with input from the sequence.
   void Play(int frames, MouseSequence& mouse, BITMAP* destination);
   void Destroy();
@@ -76,6 +85,8 @@ class DrivenGame {
   Progress& progress_;
   HostState host_;
   std::vector<long> children_;  // the host's own child processes (a private display, say)
+  LentPages mice_{2};           // a frame's MouseInput, in turns
+  bool timeJudged_ = true;
 };
 
 #endif

@@ -6,18 +6,36 @@ namespace fs = std::filesystem;
 
 FolderSnapshot::FolderSnapshot(const std::string& folder) : folder_(folder), files_(Read(folder)) {}
 
-FolderSnapshot::Files FolderSnapshot::Read(const std::string& folder) {
-  Files files;
+namespace {
+
+// Each file and folder under `root`, named from `base`.
+void ReadInto(const fs::path& root, const fs::path& base,
+              std::map<std::string, std::pair<uintmax_t, int64_t>>& files, bool followLinks) {
   std::error_code error;
-  const fs::path root = fs::u8path(folder);
   for (fs::recursive_directory_iterator entry(root, error), end; !error && entry != end;
        entry.increment(error)) {
     std::error_code ignored;
-    const std::string name = entry->path().lexically_relative(root).generic_u8string();
-    const uintmax_t size = entry->is_regular_file(ignored) ? entry->file_size(ignored) : 0;
-    const int64_t changed = entry->last_write_time(ignored).time_since_epoch().count();
-    files[name] = {size, changed};
+    const fs::path name = entry->path().lexically_relative(base);
+    // A folder changes with what is made in it, which shows by itself.
+    const bool file = entry->is_regular_file(ignored);
+    const uintmax_t size = file ? entry->file_size(ignored) : 0;
+    const int64_t changed = file ? entry->last_write_time(ignored).time_since_epoch().count() : 0;
+    files[name.generic_u8string()] = {size, changed};
+    // A link to a folder at the top (the working folder's games/) is
+    // looked into as the module sees it.
+    if (followLinks && entry.depth() == 0 && entry->is_symlink(ignored) &&
+        entry->is_directory(ignored)) {
+      ReadInto(entry->path(), base, files, false);
+    }
   }
+}
+
+}  // namespace
+
+FolderSnapshot::Files FolderSnapshot::Read(const std::string& folder) {
+  Files files;
+  const fs::path root = fs::u8path(folder);
+  ReadInto(root, root, files, true);
   return files;
 }
 

@@ -4,6 +4,7 @@
 #include <allegro.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <vector>
 
@@ -21,6 +22,12 @@ constexpr double kFrameMs = 1000.0 / 60;
 constexpr int kSlowFramesTolerated = kFrames / 100;  // a busy machine's hiccups
 constexpr int kMemoryFrom = 500, kMemoryEvery = 50;
 constexpr double kMostKbAFrame = 0.05, kLeastGrowthKb = 64;
+// A long play at full speed, as long as either allows: memory is judged over
+// its later half, where growth that begins late shows. Under AddressSanitizer,
+// where memory is not judged, a tenth of it.
+constexpr int kLongFrames = kMemoryJudged ? 20000 : 2000;
+constexpr double kLongSeconds = 20;
+constexpr int kLongMemoryEvery = 100;
 
 // Per frame, Update and Draw together.
 class FrameCosts {
@@ -85,4 +92,41 @@ std::string Frames(const Subject& subject, Progress& progress) {
   return std::to_string(kFrames) + " frames of edge and random input at " + std::to_string(depth) +
          " bits per pixel; Draw painted 640x480 and nothing beyond; " + costs.Describe() + "; " +
          memory + (kMemoryJudged ? "" : " (not judged under AddressSanitizer)");
+}
+
+std::string LongPlay(const Subject& subject, Progress& progress) {
+  auto module = LoadModule(subject.module, progress);
+  DrivenGame game(*module, progress);
+  game.SetPath(subject.module);
+  if (!game.Init()) throw CheckFailure("Init answered false (see the Init in time check)");
+  game.LeaveTimeUnjudged();  // the frames checks judge it
+  const Bitmap picture = NewPicture();
+  MouseSequence mouse(subject.seed);
+  GrowthSlope growth;
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point started = Clock::now();
+  const auto seconds = [&] {
+    return std::chrono::duration<double>(Clock::now() - started).count();
+  };
+  int frames = 0;
+  for (; frames < kLongFrames && seconds() < kLongSeconds; ++frames) {
+    game.Frame(frames, mouse.Next(), picture.get());
+    if (frames >= kMemoryFrom && frames % kLongMemoryEvery == 0) {
+      growth.Sample(frames, double(SettledResidentKilobytes()));
+    }
+  }
+  const double played = seconds();
+  game.Shutdown();
+  game.Destroy();
+  const GrowthSlope later = growth.From(frames / 2.0);
+  const std::string memory = "resident memory " + later.Describe("frame", "frames");
+  if (kMemoryJudged && later.Exceeds(kMostKbAFrame, kLeastGrowthKb)) {
+    throw CheckFailure(memory +
+                       " of a long play: Update or Draw keeps memory it allocates, "
+                       "from some frame on");
+  }
+  char time[32];
+  std::snprintf(time, sizeof time, "%.1f s", played);
+  return std::to_string(frames) + " frames at full speed in " + time + "; " + memory +
+         (kMemoryJudged ? "" : " (not judged under AddressSanitizer)");
 }

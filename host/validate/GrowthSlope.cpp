@@ -40,6 +40,14 @@ double GrowthSlope::FittedGrowth() const {
   return steps_.size() < 2 ? 0 : KilobytesPerStep() * (steps_.back() - steps_.front());
 }
 
+GrowthSlope GrowthSlope::From(double step) const {
+  GrowthSlope later;
+  for (size_t i = 0; i < steps_.size(); ++i) {
+    if (steps_[i] >= step) later.Sample(steps_[i], kilobytes_[i]);
+  }
+  return later;
+}
+
 std::string GrowthSlope::Describe(const std::string& step, const std::string& steps) const {
   if (steps_.size() < 2) return "not measured";
   char text[160];

@@ -24,6 +24,9 @@ class GrowthSlope {
   // least a fifth of them (a leak shows at every few steps, not in a few
   // jumps).
   bool Exceeds(double kilobytesPerStep, double atLeastKb) const;
+  // The readings from `step` on alone: growth that begins late, judged
+  // where it shows.
+  GrowthSlope From(double step) const;
   // "+1.02 kB a frame over frames 500-3000 (51 readings)".
   std::string Describe(const std::string& step, const std::string& steps) const;
 

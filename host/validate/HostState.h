@@ -8,7 +8,8 @@
 #include <utility>
 #include <vector>
 
-// Each thing named in words, with the call that sets it, and its state.
+// Each thing named in words, with the call that sets it, and its state; a
+// name with {} in it is a list of such things (see ProcessInfo.h).
 using HostState = std::vector<std::pair<std::string, std::string>>;
 
 HostState CurrentHostState();

@@ -53,9 +53,11 @@ std::string Lifecycle(const Subject& subject, Progress& progress) {
   {
     ScratchFolder empty;
     fs::current_path(fs::u8path(empty.Path()));
+    game.HostChanged();
     game.Init();
     game.Shutdown();  // after an Init that may have answered false
     fs::current_path(working);
+    game.HostChanged();
   }
   const Bitmap picture = NewPicture();
   MouseSequence mouse(subject.seed);

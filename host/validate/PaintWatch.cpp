@@ -2,7 +2,9 @@
 
 #include <allegro.h>
 
+#include <cstring>
 #include <string>
+#include <utility>
 
 #include "Checks.h"
 #include "DrivenGame.h"
@@ -12,6 +14,7 @@ namespace {
 
 constexpr int kWidth = kGamePictureWidth, kHeight = kGamePictureHeight, kMargin = 48;
 constexpr int kPaintEvery = 100;  // frames between looks at what Draw painted
+constexpr int kNewDestinationEvery = 250;
 
 std::string At(int x, int y) {
   return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
@@ -20,11 +23,24 @@ std::string At(int x, int y) {
 }  // namespace
 
 PaintWatch::PaintWatch()
-    : destination_(create_bitmap(kWidth + kMargin, kHeight + kMargin)),
-      untouched_(makecol(3, 254, 7)),
+    : untouched_(makecol(3, 254, 7)),
       fills_{makecol(254, 3, 250), makecol(5, 9, 251)},
       leftAlone_(2, std::vector<bool>(size_t(kWidth) * kHeight)) {
-  clear_to_color(Destination(), untouched_);
+  destination_ = NewDestination();
+}
+
+Bitmap PaintWatch::NewDestination() const {
+  Bitmap destination(create_bitmap(kWidth + kMargin, kHeight + kMargin));
+  if (!destination) throw CheckFailure("can't create a destination bitmap: out of memory");
+  clear_to_color(destination.get(), untouched_);
+  return destination;
+}
+
+bool PaintWatch::RetiredUnchanged() const {
+  for (int y = 0; y < retired_->h; ++y) {
+    if (std::memcmp(retired_->line[y], row_.data(), row_.size()) != 0) return false;
+  }
+  return true;
 }
 
 int PaintWatch::Sample(int frame) {
@@ -32,12 +48,30 @@ int PaintWatch::Sample(int frame) {
 }
 
 void PaintWatch::BeforeDraw(int frame) {
+  if (frame > 0 && frame % kNewDestinationEvery == 0) {
+    retired_ = std::move(destination_);
+    retiredFrom_ = lentFrom_;
+    retiredTo_ = frame - 1;
+    clear_to_color(retired_.get(), fills_[0]);
+    const size_t rowBytes =
+        size_t(retired_->w) * size_t((bitmap_color_depth(retired_.get()) + 7) / 8);
+    row_.assign(retired_->line[0], retired_->line[0] + rowBytes);
+    destination_ = NewDestination();
+    lentFrom_ = frame;
+  }
   if (frame % kPaintEvery == 0) {
     rectfill(Destination(), 0, 0, kWidth - 1, kHeight - 1, fills_[Sample(frame) % 2]);
   }
 }
 
 void PaintWatch::AfterDraw(int frame, const MouseInput& mouse) {
+  if (retired_ && !RetiredUnchanged()) {
+    throw CheckFailure("Update or Draw at frame " + std::to_string(frame) + " (mouse " +
+                       DescribeMouse(mouse) + ") painted the destination lent to Draw in frames " +
+                       std::to_string(retiredFrom_) + "-" + std::to_string(retiredTo_) +
+                       ", after those Draws had returned: a destination is the game's only while "
+                       "Draw runs, and each Draw may be given another");
+  }
   if (frame % kPaintEvery != 0) return;
   BITMAP* destination = Destination();
   const int which = Sample(frame) % 2;

@@ -3,6 +3,9 @@
 // picture, as a host's may be. Before some frames the picture is filled
 // with one of two colours no game draws on purpose; a pixel still showing
 // its fill colour after Draw in a frame of each is one Draw does not paint.
+// From time to time the destination is a new bitmap, and the one before is
+// watched: a game that keeps a destination and paints it after its Draw
+// has returned is seen.
 #ifndef FLINTMOOR_HOST_PAINTWATCH_H
 #define FLINTMOOR_HOST_PAINTWATCH_H
 
@@ -21,8 +24,13 @@ class PaintWatch {
 
  private:
   static int Sample(int frame);
+  Bitmap NewDestination() const;
+  bool RetiredUnchanged() const;
 
   Bitmap destination_;
+  Bitmap retired_;                  // the destination before, filled with one colour
+  std::vector<unsigned char> row_;  // a row of it, as filled
+  int lentFrom_ = 0, retiredFrom_ = 0, retiredTo_ = 0;  // frames each was lent to
   int untouched_;
   int fills_[2];
   std::vector<std::vector<bool>> leftAlone_;  // per fill colour, per pixel

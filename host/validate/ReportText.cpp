@@ -1,6 +1,9 @@
 #include "ReportText.h"
 
+#include <nlohmann/json.hpp>
+
 #include <cstdio>
+#include <sstream>
 
 namespace {
 
@@ -45,21 +48,58 @@ std::string ValidUtf8(const std::string& text) {
   return valid;
 }
 
-std::string JsonString(const std::string& text) {
-  std::string quoted = "\"";
-  for (char c : ValidUtf8(text)) {
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += c;
-    } else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-      quoted += escaped;
-    } else {
-      quoted += c;
-    }
+namespace {
+
+using Json = nlohmann::ordered_json;  // keys in the order written
+
+bool ShowsOutput(const Verdict& verdict) {
+  return !verdict.passed && !verdict.output.empty();
+}
+
+// The module's output, indented under the failure it came with.
+std::string Indented(const std::string& output) {
+  std::istringstream lines(ValidUtf8(output));
+  std::string indented;
+  for (std::string line; std::getline(lines, line);) indented += "      | " + line + "\n";
+  return indented;
+}
+
+}  // namespace
+
+std::string ReportLine(const CheckOutcome& outcome) {
+  const Verdict& verdict = outcome.verdict;
+  return std::string(verdict.passed ? "PASS" : "FAIL") + "  " + outcome.name + ": " +
+         ValidUtf8(verdict.detail) + "\n" +
+         (ShowsOutput(verdict) ? "      module output:\n" + Indented(verdict.output) : "");
+}
+
+std::string JsonReport(const std::string& module, unsigned seed,
+                       const std::vector<CheckOutcome>& outcomes) {
+  Json checks = Json::array();
+  int passed = 0;
+  for (const CheckOutcome& outcome : outcomes) {
+    const Verdict& verdict = outcome.verdict;
+    Json check = {{"name", ValidUtf8(outcome.name)},
+                  {"passed", verdict.passed},
+                  {"detail", ValidUtf8(verdict.detail)}};
+    if (ShowsOutput(verdict)) check["output"] = ValidUtf8(verdict.output);
+    checks.push_back(std::move(check));
+    passed += verdict.passed ? 1 : 0;
   }
-  return quoted + "\"";
+  const Json report = {{"module", ValidUtf8(module)},
+                       {"seed", seed},
+                       {"checks", std::move(checks)},
+                       {"passed", passed},
+                       {"failed", int(outcomes.size()) - passed}};
+  return report.dump(2) + "\n";
+}
+
+std::string JsonCheckList(const std::vector<std::pair<std::string, std::string>>& checks) {
+  Json list = Json::array();
+  for (const auto& [name, promise] : checks) {
+    list.push_back({{"name", ValidUtf8(name)}, {"promise", ValidUtf8(promise)}});
+  }
+  return list.dump(2) + "\n";
 }
 
 std::string Milliseconds(double ms, int decimals) {

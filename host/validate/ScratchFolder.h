@@ -1,6 +1,6 @@
 // A private working folder for one check: empty but for the module's games/
-// folder (a link to it, or a copy where the system has no links), so the module finds its resources
-// and anything it creates there shows.
+// folder (a link to it, or a copy where the system has no links), so the
+// module finds its resources.
 #ifndef FLINTMOOR_HOST_SCRATCHFOLDER_H
 #define FLINTMOOR_HOST_SCRATCHFOLDER_H
 
@@ -17,13 +17,9 @@ class ScratchFolder {
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
   const std::string& Path() const { return path_; }
-  // Names of what appeared in it since it was made, comma-separated; empty
-  // when nothing did.
-  std::string Created() const;
 
  private:
   std::string path_;
-  bool showsGames_ = false;
 };
 
 #endif

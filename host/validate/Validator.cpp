@@ -6,17 +6,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <iterator>
 #include <optional>
-#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "AllegroStart.h"
 #include "Checks.h"
 #include "ChildProcess.h"
 #include "FolderSnapshot.h"
 #include "GameModule.h"
+#include "GamehostStart.h"
 #include "HostError.h"
 #include "IGame.h"
 #include "PrivateDisplay.h"
@@ -24,6 +25,7 @@
 #include "ResourceFolder.h"
 #include "ScratchFolder.h"
 #include "StopSignals.h"
+#include "System.h"
 
 namespace fs = std::filesystem;
 
@@ -31,22 +33,31 @@ namespace {
 
 constexpr int kCallSeconds = 5;  // longer in one call is a hang
 
-// Allegro as a host sets it up: library, timer, colour depth and, where the
-// display allows, a window of the game's picture size.
-bool StartAllegroAsHost(int depth) {
-  if (!StartAllegroLibrary()) return false;
-  install_timer();
-  set_color_depth(depth);
-  // (Memory bitmaps do without the window.)
-  set_gfx_mode(GFX_AUTODETECT_WINDOWED, kGamePictureWidth, kGamePictureHeight, 0, 0);
-  set_color_depth(depth);
-  return true;
+// Allegro as gamehost starts it, at the check's colour depth and with a
+// window of the game's picture size where the display allows (memory
+// bitmaps do without it); its sound where there is a device, else a silent
+// one configured in `soundFolder`.
+bool StartAllegroForCheck(int depth, const std::string& soundFolder) {
+  UseSilentSoundDeviceWhereNone(soundFolder);
+  try {
+    return StartAllegroAsGamehost(
+        [depth] {
+          set_color_depth(depth);
+          set_gfx_mode(GFX_AUTODETECT_WINDOWED, kGamePictureWidth, kGamePictureHeight, 0, 0);
+          set_color_depth(depth);
+          return true;
+        },
+        SoundMessages::kNone);
+  } catch (const HostError&) {
+    return false;
+  }
 }
 
 Verdict RunCheck(const Check& check, const Subject& subject, Progress& progress) {
+  const ScratchFolder sound;  // its silent sound device, kept while the check runs
   if (check.depth != 0) {
     progress.Step("while starting Allegro");
-    if (!StartAllegroAsHost(check.depth)) {
+    if (!StartAllegroForCheck(check.depth, sound.Path())) {
       return {false, std::string("Allegro did not start: ") + allegro_error, ""};
     }
     // Allegro's own crash handlers shut it down first, which can fail in
@@ -54,26 +65,20 @@ Verdict RunCheck(const Check& check, const Subject& subject, Progress& progress)
     progress.WatchCrashes();
   }
   ScratchFolder working(subject.resources);
-  // The module's own folder as it sees it: through the link to its
-  // resources, or in their copy.
-  const std::string ownFolder = "games/" + fs::u8path(subject.module).stem().u8string();
-  const FolderSnapshot own((fs::u8path(working.Path()) / fs::u8path(ownFolder)).u8string());
+  // All of it, the module's games/ folder among it as the module sees it:
+  // through the link to its resources, or in their copy.
+  const FolderSnapshot folder(working.Path());
   fs::current_path(fs::u8path(working.Path()));
   try {
     std::string found = check.run(subject, progress);
-    std::string created = working.Created();
-    if (!created.empty()) {
-      return {false,
-              "the module created " + created +
-                  " in the working folder: a module must not write there (it may be read only, "
-                  "or another program's)",
-              ""};
-    }
-    const std::string written = own.Changes();
+    const std::string written = folder.Changes();
     if (!written.empty()) {
       return {false,
-              "the module wrote in its own " + ownFolder + "/: " + written +
-                  " (it may be read only, and is the same for every player)",
+              "the module wrote in the working folder: " + written +
+                  ": a module must write nowhere under it, its own games/" +
+                  fs::u8path(subject.module).stem().u8string() +
+                  "/ folder included (it may be read only, another program's, or the same for "
+                  "every player)",
               ""};
     }
     return {true, found, ""};
@@ -107,19 +112,8 @@ void RequireAllegro() {
   }
 }
 
-// The module's output, indented under the failure it came with.
-std::string Indented(const std::string& output) {
-  std::istringstream lines(ValidUtf8(output));
-  std::string indented;
-  for (std::string line; std::getline(lines, line);) indented += "      | " + line + "\n";
-  return indented;
-}
-
-void Print(const char* name, const Verdict& verdict) {
-  const bool showOutput = !verdict.passed && !verdict.output.empty();
-  std::printf("%s  %s: %s\n%s", verdict.passed ? "PASS" : "FAIL", name,
-              ValidUtf8(verdict.detail).c_str(),
-              showOutput ? ("      module output:\n" + Indented(verdict.output)).c_str() : "");
+void Print(const std::string& name, const Verdict& verdict) {
+  std::fputs(ReportLine({name, verdict}).c_str(), stdout);
   std::fflush(stdout);
 }
 
@@ -135,7 +129,7 @@ int ServeWork(const std::string& name, const Subject& subject) {
   }
   // Done in this process: Allegro lets go of the display before it goes.
   allegro_exit();
-  Print(name.c_str(), verdict);
+  Print(name, verdict);
   return verdict.passed ? kExitOk : kExitValidationFailed;
 }
 
@@ -161,7 +155,8 @@ int RunValidator(const ValidatorSettings& settings) {
   Subject subject{module.u8string(), ResourceFolder(module.u8string()), settings.seed};
   if (!settings.childWork.empty()) return ServeWork(settings.childWork, subject);
   for (const std::string& name : settings.only) {
-    if (FindCheck(name) == nullptr) {
+    const Check* check = FindCheck(name);
+    if (check == nullptr || check->part) {
       throw HostError(kExitUsage,
                       "no check named '" + name + "' (gamehost --list-checks names them)");
     }
@@ -169,13 +164,12 @@ int RunValidator(const ValidatorSettings& settings) {
   std::vector<const Check*> checks;
   for (const Check& check : AllChecks()) {
     const bool asked =
-        settings.only.empty() ||
+        (settings.only.empty() && !check.part) ||
         std::find(settings.only.begin(), settings.only.end(), check.name) != settings.only.end();
     if (asked) checks.push_back(&check);
   }
   RequireAllegro();
-  int passed = 0, failed = 0;
-  std::string json;
+  std::vector<CheckOutcome> outcomes;
   for (const Check* each : checks) {
     const Check& check = *each;
     Verdict verdict = RunInChild(CheckWork(check, subject), {check.seconds, kCallSeconds});
@@ -184,38 +178,29 @@ int RunValidator(const ValidatorSettings& settings) {
                    StopRequested());
       return kExitValidationFailed;
     }
-    (verdict.passed ? passed : failed) += 1;
-    const bool showOutput = !verdict.passed && !verdict.output.empty();
-    if (settings.json) {
-      json += std::string(json.empty() ? "" : ",\n") + "    {\"name\": " + JsonString(check.name) +
-              ", \"passed\": " + (verdict.passed ? "true" : "false") +
-              ", \"detail\": " + JsonString(verdict.detail) +
-              (showOutput ? ", \"output\": " + JsonString(verdict.output) : "") + "}";
-    } else {
-      Print(check.name, verdict);
-    }
+    if (!settings.json) Print(check.name, verdict);
+    outcomes.push_back({check.name, std::move(verdict)});
   }
+  const auto failed = std::count_if(outcomes.begin(), outcomes.end(),
+                                    [](const CheckOutcome& o) { return !o.verdict.passed; });
   if (settings.json) {
-    std::printf(
-        "{\n  \"module\": %s,\n  \"seed\": %u,\n  \"checks\": [\n%s\n  ],\n"
-        "  \"passed\": %d,\n  \"failed\": %d\n}\n",
-        JsonString(subject.module).c_str(), subject.seed, json.c_str(), passed, failed);
+    std::fputs(JsonReport(subject.module, subject.seed, outcomes).c_str(), stdout);
   } else {
-    std::printf("%d passed, %d failed\n", passed, failed);
+    std::printf("%d passed, %d failed\n", int(outcomes.size() - size_t(failed)), int(failed));
   }
   return failed == 0 ? kExitOk : kExitValidationFailed;
 }
 
 int ListChecks(bool json) {
-  std::string list;
+  std::vector<std::pair<std::string, std::string>> listed;
   for (const Check& check : AllChecks()) {
-    if (json) {
-      list += std::string(list.empty() ? "" : ",\n") + "  {\"name\": " + JsonString(check.name) +
-              ", \"promise\": " + JsonString(check.promise) + "}";
-    } else {
-      list += std::string(check.name) + ": " + check.promise + "\n";
-    }
+    if (!check.part) listed.emplace_back(check.name, check.promise);
   }
-  std::printf(json ? "[\n%s\n]\n" : "%s", list.c_str());
+  if (json) {
+    std::fputs(JsonCheckList(listed).c_str(), stdout);
+  } else {
+    for (const auto& [name, promise] : listed)
+      std::printf("%s: %s\n", name.c_str(), promise.c_str());
+  }
   return kExitOk;
 }

@@ -44,6 +44,7 @@ std::vector<BrokenModule> ReadBrokenModules(const std::string& file) {
     for (std::string option : Split(fields[3], ", ")) {
       if (option == "memory") module.memory = true;
       if (option == "hangs") module.hangs = true;
+      if (option == "valgrind") module.valgrind = true;
       if (Take(option, "also fails: ")) module.alsoFails.push_back(option);
       if (Take(option, "also passes: ")) module.alsoPasses.push_back(option);
     }

@@ -13,6 +13,7 @@ struct BrokenModule {
   std::vector<std::string> words;                  // each somewhere in the report, on this system
   bool memory = false;                             // judged only without AddressSanitizer
   bool hangs = false;                              // it really hangs
+  bool valgrind = false;                           // caught under valgrind's memcheck
   std::vector<std::string> alsoFails, alsoPasses;  // other checks of its whole report
 };
 

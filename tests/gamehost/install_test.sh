@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and uses it as its users would: the
 # modules beside their games/ folders; a host compiled with the pkg-config
-# file; the example module, built from the kit as docs/module-authors.md
-# says, with CMake (find_package) and with its one compiler command; and
-# Molehill, built from the kit with CMake, its pictures and sounds made by
-# the kit's programs the same as in the build; each validated by the
-# installed gamehost and played for 60 frames.
+# file; the guide, whose links lead to what is installed; the installed
+# example module, built from the kit as the guide says, with CMake
+# (find_package) and with its one compiler command, and a module using
+# std::to_string built both ways, which unloads (the kit's flags keep GCC
+# from making the unique symbols that would pin it); and Molehill, built
+# from the kit with CMake, its pictures and sounds made by the kit's
+# programs the same as in the build; each validated by the installed
+# gamehost and played for 60 frames.
 set -euo pipefail
 build=$1
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
@@ -35,28 +38,55 @@ CPP
 read -r -a flags <<<"$(PKG_CONFIG_PATH="$pc_dir" pkg-config --cflags --libs flintmoor-plugin allegro)"
 g++ -std=c++17 -Wall -Wextra -Werror -o "$prefix/host" "$prefix/host.cpp" "${flags[@]}" -ldl
 
-# The example, with CMake and with the one command.
-example=$source_dir/examples/balloons
-cmake_build() { # SOURCE BUILD
-  if ! { cmake -S "$1" -B "$2" -DCMAKE_PREFIX_PATH="$prefix" &&
-    cmake --build "$2"; } >"$prefix/cmake.log" 2>&1; then
+# The guide, with every relative link leading to something installed.
+guide=$(find "$prefix" -name module-authors.md)
+doc_dir=$(dirname "$guide")
+links=$(grep -o '](\([^)#:]*\))' "$guide" | sed 's/^](//; s/)$//')
+[ -n "$links" ] || { echo "the installed guide links to nothing"; exit 1; }
+for link in $links; do
+  [ -e "$doc_dir/$link" ] || { echo "the installed guide links to $link, not installed"; exit 1; }
+done
+grep -q "include/flintmoor/IGame.h" "$guide" || { echo "the guide does not link the header"; exit 1; }
+
+# The example as installed, and a module using std::to_string made from
+# it, each with CMake and with the one command.
+example=$doc_dir/examples/balloons
+to_string=$prefix/to-string
+mkdir -p "$to_string"
+cp "$example/CMakeLists.txt" "$to_string/"
+sed 's|^#include "IGame.h"|&\n#include <string>\nstatic std::string lastCount;|' \
+  "$example/balloons.cpp" >"$to_string/balloons.cpp"
+sed -i 's|^\(.*int32_t Update(int32_t, MouseInput\* mouse) override {\)|\1\n    lastCount = std::to_string(mouse->x);|' \
+  "$to_string/balloons.cpp"
+grep -q "std::to_string(mouse->x)" "$to_string/balloons.cpp" ||
+  { echo "the example's Update was not found to add std::to_string to"; exit 1; }
+built=()
+for source in "$example" "$to_string"; do
+  name=$(basename "$source")
+  [ "$source" = "$example" ] || name=to-string
+  if ! { cmake -S "$source" -B "$prefix/$name-cmake" -DCMAKE_PREFIX_PATH="$prefix" &&
+    cmake --build "$prefix/$name-cmake"; } >"$prefix/cmake.log" 2>&1; then
     cat "$prefix/cmake.log"
     exit 1
   fi
-}
-cmake_build "$example" "$prefix/cmake-build"
-mkdir -p "$prefix/one-command"
-g++ -std=c++17 -shared -fPIC -fvisibility=hidden "$example/balloons.cpp" \
-  -o "$prefix/one-command/balloons.so" "${flags[@]}"
+  mkdir -p "$prefix/$name-one-command"
+  g++ -std=c++17 -shared -fPIC -fvisibility=hidden "$source/balloons.cpp" \
+    -o "$prefix/$name-one-command/balloons.so" "${flags[@]}"
+  built+=("$prefix/$name-cmake/balloons.so" "$prefix/$name-one-command/balloons.so")
+done
 
 # Molehill, as its author builds it outside this tree.
-cmake_build "$source_dir/molehill" "$prefix/molehill-build"
+if ! { cmake -S "$source_dir/molehill" -B "$prefix/molehill-build" -DCMAKE_PREFIX_PATH="$prefix" &&
+  cmake --build "$prefix/molehill-build"; } >"$prefix/cmake.log" 2>&1; then
+  cat "$prefix/cmake.log"
+  exit 1
+fi
 for file in molehill.dat icon.bmp; do
   cmp "$prefix/molehill-build/games/molehill/$file" "$build/games/molehill/$file"
 done
+built+=("$prefix/molehill-build/molehill.so")
 
-for module in "$prefix/cmake-build/balloons.so" "$prefix/one-command/balloons.so" \
-  "$prefix/molehill-build/molehill.so"; do
+for module in "${built[@]}"; do
   exports=$(nm -D --defined-only "$module" | awk '$2 == "T" { print $3 }')
   [ "$exports" = GetPlugin ] || { echo "$module exports: $exports"; exit 1; }
   # On displays of their own, away from the tests that click on the shared one.
@@ -66,4 +96,5 @@ for module in "$prefix/cmake-build/balloons.so" "$prefix/one-command/balloons.so
     "$module" >"$prefix/play.txt" 2>&1 || { cat "$prefix/play.txt"; exit 1; }
   grep -q "in 60 frames" "$prefix/play.txt" || { cat "$prefix/play.txt"; exit 1; }
 done
-echo "installed layout, pkg-config host, the example built two ways and Molehill from the kit, validated, played: ok"
+echo "installed layout, pkg-config host, the guide's links, the example and a std::to_string" \
+  "module built two ways, Molehill from the kit, validated, played: ok"

@@ -40,20 +40,41 @@
 //   DEFECT_USES_SCREEN_SIZE  Draw paints the screen's size, not the picture's
 //   DEFECT_STATIC_ALLEGRO a static constructor asks Allegro before it is started
 //   DEFECT_PINNED         a thread_local object keeps the module loaded
+//   DEFECT_UNIQUE_SYMBOL  std::to_string's STB_GNU_UNIQUE symbol keeps it loaded
+//                         (built without the kit's flags)
+//   DEFECT_BLOCKS_SIGNALS Init blocks Ctrl-C in the signal mask
+//   DEFECT_CHANGES_FOLDER Init moves to another working folder
+//   DEFECT_SETS_LOCALE    Init sets the C locale
+//   DEFECT_SETS_ENV       Init sets an environment variable
+//   DEFECT_TEXT_MODE      Init sets Allegro's text mode
+//   DEFECT_KEEPS_MOUSE    Update keeps the host's MouseInput, Draw reads it
+//   DEFECT_KEEPS_DESTINATION  Draw keeps its destination, Update paints it
+//   DEFECT_LATE_LEAK      Update leaks 1 KB a frame from frame 5000 on
+//   DEFECT_WRITES_OTHER_FOLDER  Shutdown saves a file in games/ under another
+//                         name, as a renamed module does
+//   DEFECT_COLOURS_AT_LOAD  the sky's colour is made when the module loads
+//   DEFECT_ESCAPE_REPORT  Update answers 2 now and then
+//   DEFECT_UNINITIALISED_DRAW  Draw decides by memory never written
 // Built with one of these instead, it is a correct module of another kind:
 //   OWN_THREAD    a thread of its own, started in Init and joined in Shutdown
 //   MANY_DRAWINGS many kinds of Allegro drawing, each setting put back after
 //   BIG_MEMORY    64 MB taken in Init and given back in Shutdown
 //   PRINTS        Init prints, and the description is not UTF-8
+//   PUTS_STATE_BACK  Init changes what the host owns (signal mask, locale,
+//                 environment, working folder, text mode, colour
+//                 conversion) and puts each back before it returns
+//   CHURNS_MEMORY each Update allocates and frees megabytes in many blocks
 #include <allegro.h>
 #include <fcntl.h>
 #include <unistd.h>
 #ifndef _WIN32
+#include <pthread.h>
 #include <signal.h>
 #endif
 
 #include <atomic>
 #include <chrono>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -61,6 +82,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "IGame.h"
 
@@ -68,6 +90,7 @@ namespace {
 
 [[maybe_unused]] constexpr size_t kKeptBytes = size_t(256) * 1024;
 [[maybe_unused]] constexpr size_t kBigBytes = size_t(64) << 20;
+[[maybe_unused]] constexpr size_t kChurnBytes = size_t(1) << 20;
 
 volatile int leftBehindTicks = 0;
 [[maybe_unused]] void LeftBehindTick() {
@@ -86,6 +109,37 @@ volatile int leftBehindTicks = 0;
 [[maybe_unused]] constexpr const char* kNowhere = "/dev/null";
 #endif
 
+// A locale other than the one in use: "C", or where that is in use, one
+// with UTF-8 (the user's own on Windows, which knows no C.UTF-8).
+[[maybe_unused]] const char* OtherLocale() {
+#ifdef _WIN32
+  constexpr const char* kNotC = "";
+#else
+  constexpr const char* kNotC = "C.UTF-8";
+#endif
+  return std::strcmp(std::setlocale(LC_ALL, nullptr), "C") == 0 ? kNotC : "C";
+}
+
+[[maybe_unused]] void SetVariable(const char* name, const char* value) {
+#ifdef _WIN32
+  _putenv((std::string(name) + "=" + (value != nullptr ? value : "")).c_str());
+#else
+  if (value != nullptr) {
+    setenv(name, value, 1);
+  } else {
+    unsetenv(name);
+  }
+#endif
+}
+
+// Allegro's text mode, which its deprecated text functions draw with.
+[[maybe_unused]] int SetTextMode(int mode) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  return text_mode(mode);
+#pragma GCC diagnostic pop
+}
+
 [[maybe_unused]] void CloseButtonOfMine() {}
 [[maybe_unused]] void OnInterrupt(int) {}
 
@@ -95,6 +149,10 @@ const int kDesktopDepth = desktop_color_depth();
 #endif
 #ifdef DEFECT_PINNED
 thread_local std::string framesSeen;  // its destructor pins the module to the thread
+#endif
+#ifdef DEFECT_COLOURS_AT_LOAD
+// Made before the host has set a colour depth: at Allegro's default of 8.
+const int kSkyAtLoad = makecol(90, 150, 250);
 #endif
 
 [[maybe_unused]] void BusyFor(std::chrono::milliseconds time) {
@@ -152,6 +210,30 @@ class TestGame final : public IGame {
 #endif
 #if defined(DEFECT_CATCHES_SIGINT) && !defined(_WIN32)
     signal(SIGINT, OnInterrupt);
+#endif
+#if defined(DEFECT_BLOCKS_SIGNALS) && !defined(_WIN32)
+    sigset_t interrupt;
+    sigemptyset(&interrupt);
+    sigaddset(&interrupt, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &interrupt, nullptr);
+#endif
+#ifdef DEFECT_CHANGES_FOLDER
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
+#endif
+#ifdef DEFECT_SETS_LOCALE
+    std::setlocale(LC_ALL, OtherLocale());
+#endif
+#ifdef DEFECT_SETS_ENV
+    SetVariable("TEST_GAME_MODE", "fast");
+#endif
+#ifdef DEFECT_TEXT_MODE
+    SetTextMode(-1);
+#endif
+#ifdef PUTS_STATE_BACK
+    BorrowHostState();
+#endif
+#ifdef DEFECT_UNINITIALISED_DRAW
+    shades_.reset(new int[4]);  // the defect: never written
 #endif
 #ifdef DEFECT_REDIRECTS_STDOUT
     const int elsewhere = open(kNowhere, O_WRONLY);
@@ -224,12 +306,13 @@ class TestGame final : public IGame {
     remove_keyboard();
 #endif
 #ifdef DEFECT_WRITES_OWN_FOLDER
-    std::error_code ignored;
-    std::filesystem::create_directories("games/test_writes_own_folder", ignored);
-    if (FILE* file = std::fopen("games/test_writes_own_folder/saved.txt", "w")) {
-      std::fprintf(file, "%d\n", frames_);
-      std::fclose(file);
-    }
+    SaveFrames("games/test_writes_own_folder");
+#endif
+#ifdef DEFECT_WRITES_OTHER_FOLDER
+    SaveFrames("games/renamed_game");
+#endif
+#ifdef DEFECT_UNINITIALISED_DRAW
+    shades_.reset();
 #endif
 #ifdef OWN_THREAD
     running_ = false;
@@ -278,6 +361,24 @@ class TestGame final : public IGame {
 #ifdef DEFECT_PINNED
     framesSeen = std::to_string(frames_);
 #endif
+#ifdef DEFECT_UNIQUE_SYMBOL
+    label_ = std::to_string(frames_);
+#endif
+#ifdef DEFECT_KEEPS_MOUSE
+    keptMouse_ = mouse;
+#endif
+#ifdef DEFECT_KEEPS_DESTINATION
+    if (keptDestination_ != nullptr) rectfill(keptDestination_, 0, 0, 15, 15, makecol(0, 0, 0));
+#endif
+#ifdef DEFECT_LATE_LEAK
+    if (frames_ >= 5000) {
+      lost_ = static_cast<char*>(std::malloc(1024));  // the last one's pointer is lost
+      if (lost_ != nullptr) std::memset(lost_, frames_ & 0xff, 1024);
+    }
+#endif
+#ifdef CHURNS_MEMORY
+    Churn();
+#endif
 #ifdef DEFECT_LEAK_FRAME
     lost_ = static_cast<char*>(std::malloc(1024));  // the last one's pointer is lost
     if (lost_ != nullptr) std::memset(lost_, frames_ & 0xff, 1024);
@@ -291,6 +392,9 @@ class TestGame final : public IGame {
     // The square stays whole inside the picture, wherever the mouse is.
     x_ = mouse->x < 8 ? 8 : mouse->x > 631 ? 631 : mouse->x;
     y_ = mouse->y < 8 ? 8 : mouse->y > 471 ? 471 : mouse->y;
+#ifdef DEFECT_ESCAPE_REPORT
+    if (frames_ % 50 == 0) return 2;  // the defect: an escape counted twice
+#endif
     return 0;
   }
 
@@ -301,10 +405,24 @@ class TestGame final : public IGame {
 #ifdef DEFECT_SLOW_DRAW
     if (frames_ > 400) BusyFor(std::chrono::milliseconds(18));
 #endif
-#ifdef DEFECT_USES_SCREEN_SIZE
-    rectfill(destination, 0, 0, SCREEN_W - 1, SCREEN_H - 1, makecol(90, 150, 250));
+#ifdef DEFECT_KEEPS_DESTINATION
+    keptDestination_ = destination;
+#endif
+#ifdef DEFECT_COLOURS_AT_LOAD
+    const int sky = kSkyAtLoad;
 #else
-    rectfill(destination, 0, 0, 639, 479, makecol(90, 150, 250));
+    const int sky = makecol(90, 150, 250);
+#endif
+#ifdef DEFECT_USES_SCREEN_SIZE
+    rectfill(destination, 0, 0, SCREEN_W - 1, SCREEN_H - 1, sky);
+#else
+    rectfill(destination, 0, 0, 639, 479, sky);
+#endif
+#ifdef DEFECT_KEEPS_MOUSE
+    if (keptMouse_->buttons != 0) rectfill(destination, x_ - 4, y_ - 4, x_ + 4, y_ + 4, 0);
+#endif
+#ifdef DEFECT_UNINITIALISED_DRAW
+    if (shades_[1] > 100) rectfill(destination, x_ - 4, y_ - 4, x_ + 4, y_ + 4, 0);
 #endif
     rectfill(destination, x_ - 8, y_ - 8, x_ + 8, y_ + 8, colour_);
 #ifdef DEFECT_DRAWING_MODE
@@ -334,6 +452,54 @@ class TestGame final : public IGame {
   TestGame& operator=(const TestGame&) = delete;
 
  private:
+  // The defect of modules that save: saved.txt in a folder of games/.
+  [[maybe_unused]] void SaveFrames(const std::string& folder) const {
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    if (FILE* file = std::fopen((folder + "/saved.txt").c_str(), "w")) {
+      std::fprintf(file, "%d\n", frames_);
+      std::fclose(file);
+    }
+  }
+#ifdef PUTS_STATE_BACK
+  // Uses for a moment what the host owns, as a module may, and puts each
+  // back as it found it before returning.
+  static void BorrowHostState() {
+#ifndef _WIN32
+    sigset_t interrupt, mask;
+    sigemptyset(&interrupt);
+    sigaddset(&interrupt, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &interrupt, &mask);
+    pthread_sigmask(SIG_SETMASK, &mask, nullptr);
+#endif
+    const char* mode = std::getenv("TEST_GAME_MODE");
+    const std::string modeWas = mode != nullptr ? mode : "";
+    SetVariable("TEST_GAME_MODE", "borrowed");
+    SetVariable("TEST_GAME_MODE", mode != nullptr ? modeWas.c_str() : nullptr);
+    const std::string locale = std::setlocale(LC_ALL, nullptr);
+    std::setlocale(LC_NUMERIC, OtherLocale());
+    std::setlocale(LC_ALL, locale.c_str());
+    const std::filesystem::path folder = std::filesystem::current_path();
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
+    std::filesystem::current_path(folder);
+    SetTextMode(SetTextMode(-1));
+    const int conversion = get_color_conversion();
+    set_color_conversion(COLORCONV_NONE);
+    set_color_conversion(conversion);
+  }
+#endif
+#ifdef CHURNS_MEMORY
+  // Many blocks and a large one, all given back before the frame ends.
+  void Churn() {
+    std::vector<std::unique_ptr<char[]>> blocks;
+    for (int i = 0; i < 200; ++i) {
+      blocks.emplace_back(new char[size_t(64 + i * 97)]);
+      blocks.back()[0] = char(frames_);
+    }
+    std::unique_ptr<char[]> large(new char[kChurnBytes]);
+    std::memset(large.get(), frames_ & 0xff, kChurnBytes);
+  }
+#endif
 #ifdef MANY_DRAWINGS
   // A little of everything Allegro draws with, each setting changed for it
   // put back afterwards.
@@ -382,6 +548,10 @@ class TestGame final : public IGame {
   [[maybe_unused]] char* kept_ = nullptr;
   [[maybe_unused]] char* lost_ = nullptr;
   [[maybe_unused]] std::string name_ = "Test Game, named at run time";
+  [[maybe_unused]] std::string label_;
+  [[maybe_unused]] MouseInput* keptMouse_ = nullptr;
+  [[maybe_unused]] BITMAP* keptDestination_ = nullptr;
+  std::unique_ptr<int[]> shades_;
 };
 
 }  // namespace

@@ -61,6 +61,22 @@ TEST(GrowthSlopeTest, AFewJumpsAreNotALeakButPagesEveryFewCyclesAre) {
   EXPECT_TRUE(pages.Exceeds(0.9, 40)) << pages.Describe("cycle", "cycles");
 }
 
+// A leak that begins after 5000 frames: nothing in the first 3000 (what
+// the frames checks see), and plain over the later half of a long play.
+TEST(GrowthSlopeTest, GrowthThatBeginsLateShowsInTheLaterPart) {
+  GrowthSlope early, whole;
+  for (int frame = 500; frame < 20000; frame += 100) {
+    const double kilobytes = frame < 5000 ? 9000 : 9000 + (frame - 5000) * 1.0;
+    whole.Sample(frame, kilobytes);
+    if (frame < 3000) early.Sample(frame, kilobytes);
+  }
+  EXPECT_FALSE(early.Exceeds(0.05, 64)) << early.Describe("frame", "frames");
+  const GrowthSlope later = whole.From(10000);
+  EXPECT_TRUE(later.Exceeds(0.05, 64)) << later.Describe("frame", "frames");
+  EXPECT_EQ(later.Describe("frame", "frames"),
+            "+1.000 kB a frame over frames 10000-19900 (100 readings)");
+}
+
 TEST(GrowthSlopeTest, FewerThanTwoReadingsMeasureNothing) {
   GrowthSlope growth;
   EXPECT_EQ(growth.KilobytesPerStep(), 0);

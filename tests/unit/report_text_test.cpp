@@ -1,6 +1,9 @@
 // The validator's report quotes what modules answer and print: always valid
-// UTF-8, and well-formed JSON strings.
+// UTF-8, in lines and in well-formed JSON.
 #include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <vector>
 
 #include "ReportText.h"
 
@@ -35,11 +38,39 @@ TEST(ReportTextTest, EachBadByteBecomesOneReplacementCharacter) {
       << "a good letter after a bad one";
 }
 
-TEST(ReportTextTest, JsonStringsEscapeQuotesBackslashesAndControls) {
-  EXPECT_EQ(JsonString(""), "\"\"");
-  EXPECT_EQ(JsonString("say \"hi\"\\"), "\"say \\\"hi\\\"\\\\\"");
-  EXPECT_EQ(JsonString("a\nb\t\x01\x7f"), "\"a\\u000ab\\u0009\\u0001\\u007f\"");
-  EXPECT_EQ(JsonString("caf\xe9"), "\"caf" + kReplacement + "\"");
+// What modules print and answer goes into the JSON report whole: quotes,
+// backslashes and control characters come back as they were, bytes that
+// are not UTF-8 as U+FFFD; output only where a check failed.
+TEST(ReportTextTest, JsonReportKeepsEveryCheckAndWhatTheModulePrinted) {
+  const std::string printed = "say \"hi\"\\\nnext\t\x01\x7f caf\xe9";
+  const std::vector<CheckOutcome> outcomes = {
+      {"identity", {false, "GetName answered \"caf\xe9\"", printed}},
+      {"unload", {true, "nothing ran on", "ignored when passed"}}};
+  const auto report = nlohmann::ordered_json::parse(JsonReport("/m/caf\xe9.so", 7, outcomes));
+  EXPECT_EQ(report["module"], "/m/caf" + kReplacement + ".so");
+  EXPECT_EQ(report["seed"], 7);
+  ASSERT_EQ(report["checks"].size(), 2u);
+  EXPECT_EQ(report["checks"][0]["name"], "identity");
+  EXPECT_EQ(report["checks"][0]["passed"], false);
+  EXPECT_EQ(report["checks"][0]["detail"], "GetName answered \"caf" + kReplacement + "\"");
+  EXPECT_EQ(report["checks"][0]["output"], "say \"hi\"\\\nnext\t\x01\x7f caf" + kReplacement);
+  EXPECT_FALSE(report["checks"][1].contains("output"));
+  EXPECT_EQ(report["passed"], 1);
+  EXPECT_EQ(report["failed"], 1);
+  // The keys in the order a reader meets them.
+  EXPECT_EQ(report.dump().rfind("{\"module\":", 0), 0u);
+  EXPECT_LT(report.dump().find("\"name\""), report.dump().find("\"detail\""));
+
+  const auto list = nlohmann::json::parse(JsonCheckList({{"unload", "nothing runs on"}}));
+  EXPECT_EQ(list, nlohmann::json::parse(R"([{"name": "unload", "promise": "nothing runs on"}])"));
+}
+
+TEST(ReportTextTest, ReportLinesShowOutputOnlyUnderAFailure) {
+  EXPECT_EQ(ReportLine({"unload", {true, "quiet", "printed"}}), "PASS  unload: quiet\n");
+  EXPECT_EQ(ReportLine({"identity", {false, "GetName answered null", "one\ntwo\xe9\n"}}),
+            "FAIL  identity: GetName answered null\n      module output:\n      | one\n"
+            "      | two" +
+                kReplacement + "\n");
 }
 
 TEST(ReportTextTest, MillisecondsHaveTheDecimalsAsked) {

@@ -26,8 +26,13 @@ long CurrentThread() {
 // The child's record, for the crash handler.
 SharedRecord* childRecord = nullptr;
 
-void NoteCrashingThread(int signal) {
-  if (childRecord != nullptr) childRecord->crashedThread = CurrentThread();
+void NoteCrash(int signal, siginfo_t* info, void*) {
+  if (childRecord != nullptr) {
+    childRecord->crashedThread = CurrentThread();
+    if (signal == SIGSEGV || signal == SIGBUS) {
+      childRecord->crashAddress = reinterpret_cast<uintptr_t>(info->si_addr);
+    }
+  }
   // The handler was reset on entry: the signal now ends the child as it would.
   raise(signal);
 }
@@ -94,8 +99,8 @@ void RedirectOutput(int file) {
 
 void Progress::WatchCrashes() {
   struct sigaction action {};
-  action.sa_handler = NoteCrashingThread;
-  action.sa_flags = SA_RESETHAND | SA_NODEFER;
+  action.sa_sigaction = NoteCrash;
+  action.sa_flags = SA_SIGINFO | SA_RESETHAND | SA_NODEFER;
   sigemptyset(&action.sa_mask);
   for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) sigaction(signal, &action, nullptr);
 }

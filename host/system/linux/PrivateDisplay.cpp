@@ -8,30 +8,15 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 
-namespace fs = std::filesystem;
+#include "System.h"
 
 namespace {
 
 constexpr int kStartMs = 10000;
 constexpr int kDisplayFd = 3;  // where Xvfb writes the display number it took
-
-std::string FindProgram(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::istringstream folders(path != nullptr ? path : "");
-  std::error_code error;
-  for (std::string folder; std::getline(folders, folder, ':');) {
-    fs::path candidate = fs::path(folder.empty() ? "." : folder) / name;
-    if (fs::is_regular_file(candidate, error) && access(candidate.c_str(), X_OK) == 0) {
-      return candidate.string();
-    }
-  }
-  return "";
-}
 
 [[noreturn]] void NoDisplay(const std::string& why) {
   throw std::runtime_error("no display: " + why);

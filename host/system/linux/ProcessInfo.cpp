@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <malloc.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -14,6 +15,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
+
+#include "SharedLibrary.h"
 
 namespace fs = std::filesystem;
 
@@ -101,25 +105,60 @@ void AdoptOrphans() {
   prctl(PR_SET_CHILD_SUBREAPER, 1);
 }
 
+namespace {
+
+std::string SignalName(int signal) {
+  return std::to_string(signal) + " (" + strsignal(signal) + ")";
+}
+
+// Appends a list entry's line, KEY TAB STATE, with no line break inside.
+void AppendLine(std::string& list, const std::string& key, const char* state) {
+  list += key;
+  list += '\t';
+  for (const char* c = state; *c != '\0'; ++c) list += *c == '\n' ? ' ' : *c;
+  list += '\n';
+}
+
+}  // namespace
+
 ProcessState HostOwnedProcessState() {
+  // Read after every call a module makes: the lists are one string each.
+  static const std::vector<std::string> kSignalNames = [] {
+    std::vector<std::string> names;
+    names.resize(size_t(SIGRTMIN));
+    for (int signal = 1; signal < SIGRTMIN; ++signal) names[size_t(signal)] = SignalName(signal);
+    return names;
+  }();
   ProcessState state;
+  sigset_t blocked;
+  sigemptyset(&blocked);
+  pthread_sigmask(SIG_BLOCK, nullptr, &blocked);
+  std::string mask;
+  for (int signal = 1; signal < SIGRTMIN; ++signal) {
+    if (sigismember(&blocked, signal) == 1) {
+      mask += (mask.empty() ? "" : ", ") + kSignalNames[size_t(signal)];
+    }
+  }
+  state.emplace_back("the signal mask (sigprocmask, pthread_sigmask)",
+                     mask.empty() ? "none blocked" : mask + " blocked");
+  std::string handlers;
+  handlers.reserve(2048);
   for (int signal = 1; signal < SIGRTMIN; ++signal) {
     if (signal == SIGKILL || signal == SIGSTOP) continue;
     struct sigaction action {};
     if (sigaction(signal, nullptr, &action) != 0) continue;
-    char handler[64];
     if (action.sa_handler == SIG_DFL) {
-      std::snprintf(handler, sizeof handler, "default");
+      AppendLine(handlers, kSignalNames[size_t(signal)], "default");
     } else if (action.sa_handler == SIG_IGN) {
-      std::snprintf(handler, sizeof handler, "ignored");
+      AppendLine(handlers, kSignalNames[size_t(signal)], "ignored");
     } else {
-      std::snprintf(handler, sizeof handler, "handled at %p",
-                    reinterpret_cast<void*>(action.sa_handler));
+      const std::string code =
+          "handled by " + SharedLibrary::CodeAt(reinterpret_cast<void*>(action.sa_handler));
+      AppendLine(handlers, kSignalNames[size_t(signal)], code.c_str());
     }
-    state.emplace_back(
-        "the handler of signal " + std::to_string(signal) + " (" + strsignal(signal) + ")",
-        handler);
   }
+  state.emplace_back("the handler of signal {}", std::move(handlers));
+  state.emplace_back("the environment variable {} (setenv)", EnvironmentLines(environ));
   const char* streams[] = {"standard input", "standard output", "standard error"};
   for (int fd = 0; fd < 3; ++fd) {
     struct stat info {};

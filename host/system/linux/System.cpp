@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -189,4 +190,17 @@ FolderLock::FolderLock(const std::string& folder, int waitMs)
 
 FolderLock::~FolderLock() {
   if (handle_ >= 0) close(int(handle_));  // and with it the hold
+}
+
+std::string FindProgram(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  std::istringstream folders(path != nullptr ? path : "");
+  std::error_code error;
+  for (std::string folder; std::getline(folders, folder, ':');) {
+    fs::path candidate = fs::path(folder.empty() ? "." : folder) / name;
+    if (fs::is_regular_file(candidate, error) && access(candidate.c_str(), X_OK) == 0) {
+      return candidate.string();
+    }
+  }
+  return "";
 }

@@ -34,7 +34,13 @@ SharedRecord* childRecord = nullptr;
 // Ends the child at its first crash, noting the thread, before the system
 // could show a dialog or start a debugger and keep it waiting.
 LONG WINAPI EndAtCrash(EXCEPTION_POINTERS* exception) {
-  if (childRecord != nullptr) childRecord->crashedThread = long(GetCurrentThreadId());
+  const EXCEPTION_RECORD& crash = *exception->ExceptionRecord;
+  if (childRecord != nullptr) {
+    childRecord->crashedThread = long(GetCurrentThreadId());
+    if (crash.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && crash.NumberParameters >= 2) {
+      childRecord->crashAddress = uintptr_t(crash.ExceptionInformation[1]);
+    }
+  }
   std::fflush(nullptr);
   TerminateProcess(GetCurrentProcess(), exception->ExceptionRecord->ExceptionCode);
   return EXCEPTION_CONTINUE_SEARCH;

@@ -7,6 +7,8 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "Wide.h"
 
@@ -85,7 +87,8 @@ std::vector<long> ChildProcesses() {
 // Windows re-parents no one: a child's children stay its own.
 void AdoptOrphans() {}
 
-// No signals to hand out: the standard handles are what a module can take.
+// No signals to hand out: the standard handles and the environment are what
+// a module can take.
 ProcessState HostOwnedProcessState() {
   ProcessState state;
   const std::pair<DWORD, const char*> streams[] = {{STD_INPUT_HANDLE, "standard input"},
@@ -96,5 +99,6 @@ ProcessState HostOwnedProcessState() {
     std::snprintf(handle, sizeof handle, "handle %p", static_cast<void*>(GetStdHandle(which)));
     state.emplace_back(name, handle);
   }
+  state.emplace_back("the environment variable {} (_putenv)", EnvironmentLines(_environ));
   return state;
 }

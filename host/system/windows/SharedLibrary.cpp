@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "LastError.h"
@@ -77,4 +78,24 @@ bool SharedLibrary::InProcess(const std::string& path) {
   HMODULE handle = nullptr;
   return GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                             AbsoluteWide(path).c_str(), &handle) != 0;
+}
+
+std::string SharedLibrary::CodeAt(const void* address) {
+  char hex[32];
+  std::snprintf(hex, sizeof hex, "%p", address);
+  HMODULE holder = nullptr;
+  const DWORD flags =
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+  wchar_t file[MAX_PATH];
+  if (address == nullptr ||
+      !GetModuleHandleExW(flags, static_cast<const wchar_t*>(address), &holder) ||
+      GetModuleFileNameW(holder, file, MAX_PATH) == 0) {
+    return hex;
+  }
+  return std::string("code at ") + hex + " in " + std::filesystem::path(file).filename().u8string();
+}
+
+// Windows unloads a library whatever symbols it has.
+std::vector<std::string> SharedLibrary::PinningSymbols(const std::string&) {
+  return {};
 }

@@ -182,3 +182,9 @@ FolderLock::FolderLock(const std::string& folder, int waitMs)
 FolderLock::~FolderLock() {
   if (held_) CloseHandle(HANDLE(handle_));
 }
+
+std::string FindProgram(const std::string& name) {
+  wchar_t found[MAX_PATH];
+  const DWORD length = SearchPathW(nullptr, Wide(name).c_str(), L".exe", MAX_PATH, found, nullptr);
+  return length > 0 && length < MAX_PATH ? Utf8(found) : "";
+}

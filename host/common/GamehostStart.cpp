@@ -1,4 +1,4 @@
-#include "Sound.h"
+#include "GamehostStart.h"
 
 #include <allegro.h>
 
@@ -8,12 +8,15 @@
 #include <cstdio>
 #include <string>
 
+#include "AllegroStart.h"
+#include "HostError.h"
 #include "System.h"
 
 namespace {
 
 // The sound libraries Allegro tries print their own complaints while it
-// looks for a device; gamehost says it once, in its own words.
+// looks for a device (ALSA's "Invalid CTL default"); gamehost says it once,
+// in its own words.
 class StderrSilenced {
  public:
   StderrSilenced() : saved_(dup(STDERR_FILENO)) {
@@ -34,9 +37,9 @@ class StderrSilenced {
   int saved_;
 };
 
-}  // namespace
-
-bool InstallSound(bool verbose) {
+// Installs sound (the digital driver, no MIDI). False when the game will be
+// silent, which the messages say on stderr.
+bool InstallSound(SoundMessages messages) {
   int status;
   {
     const StderrSilenced quiet;
@@ -47,10 +50,31 @@ bool InstallSound(bool verbose) {
   if (status != 0 || digi_card == DIGI_NONE) {
     const std::string reason = allegro_error[0] != '\0' ? allegro_error : "no driver said why";
     const bool noDevice = status == 0 && !SoundDeviceExpected();
-    std::fprintf(stderr, "gamehost: %s: %s; playing silently\n",
-                 noDevice ? "no sound device" : "the sound device failed to open", reason.c_str());
+    if (messages != SoundMessages::kNone) {
+      std::fprintf(stderr, "gamehost: %s: %s; playing silently\n",
+                   noDevice ? "no sound device" : "the sound device failed to open",
+                   reason.c_str());
+    }
     return false;
   }
-  if (verbose) std::printf("sound: %s (%s)\n", digi_driver->name, digi_driver->desc);
+  if (messages == SoundMessages::kVerbose) {
+    std::printf("sound: %s (%s)\n", digi_driver->name, digi_driver->desc);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool StartAllegroAsGamehost(const std::function<bool()>& openScreen, SoundMessages messages) {
+  if (!StartAllegroLibrary()) {
+    const std::string reason = allegro_error[0] != '\0' ? std::string(": ") + allegro_error : "";
+    throw HostError(kExitNoGraphics,
+                    "can't start Allegro" + reason + " (" + GraphicsAdvice() + ")");
+  }
+  install_keyboard();
+  install_mouse();
+  install_timer();
+  if (!openScreen()) return false;
+  InstallSound(messages);
   return true;
 }
