@@ -54,6 +54,8 @@ struct Option {
 const Option kOptions[] = {
     {"--list", "", "list the games of the collection (or of the FOLDERs), one line each",
      [](Options& o, const std::string&, const char*) { o.list = true; }},
+    {"--watch", "", "with MODULE: play it, and each new build of it as soon as it is built",
+     [](Options& o, const std::string&, const char*) { o.watch = true; }},
     {"--info", "", "print the game's name, author, description, version and icon",
      [](Options& o, const std::string&, const char*) { o.info = true; }},
     {"--autoplay", "", "let the built-in player aim and click, round after round",

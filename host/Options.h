@@ -14,6 +14,7 @@ struct Options {
   std::string module;                // a game to play alone, or empty
   std::vector<std::string> folders;  // folders of games to open as the collection
   bool list = false;                 // print the collection
+  bool watch = false;                // play each new build of the module
   bool info = false;
   bool validate = false;
   bool listChecks = false;

@@ -3,11 +3,15 @@
 // contract, or reports what it is.
 #include <allegro.h>
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,6 +29,9 @@
 #include "StopSignals.h"
 #include "System.h"
 #include "Validator.h"
+#include "Watch.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -39,9 +46,11 @@ int PrintInfo(const GameModule& module) {
 // A call of a game's that takes longer is a hang: the player has seen no
 // frame for that long.
 constexpr int kHangSeconds = 5;
-// The collection in its child process; a note after the name says what
-// happened to the one before it.
+// The work of gamehost's supervised children, by name; what follows the
+// name, after a tab, is what they need to know (where children are not
+// forks, their name is all they are told beside the command line).
 constexpr const char* kCollectionWork = "collection";
+constexpr const char* kWatchWork = "watch";
 
 void ReportError(const HostError& error) {
   if (error.status == kExitOk) {
@@ -55,39 +64,92 @@ std::vector<std::string> Folders(const Options& options) {
   return options.folders.empty() ? CollectionFolders() : options.folders;
 }
 
+// What a supervised child does: a HostError in it is said, as gamehost
+// says one, and is its exit status.
+int Reported(const std::function<int()>& run) {
+  try {
+    return run();
+  } catch (const HostError& error) {
+    ReportError(error);
+    return int(error.status);
+  }
+}
+
+// The collection, with a note of what happened to the one before.
 SupervisedWork CollectionWork(const Options& options, const std::string& note) {
-  return {std::string(kCollectionWork) + (note.empty() ? "" : " " + note),
-          [&options, note](Progress& progress) {
-            try {
-              return PlayCollection(Folders(options), options.play, note, &progress);
-            } catch (const HostError& error) {
-              ReportError(error);
-              return int(error.status);
-            }
+  return {std::string(kCollectionWork) + "\t" + note, [&options, note](Progress& progress) {
+            return Reported(
+                [&] { return PlayCollection(Folders(options), options.play, note, &progress); });
           }};
 }
 
-// The collection in a child process that no game can take down with it: a
-// game that crashes, hangs or ends the process brings the player back to
-// the list, saying what happened. One that keeps failing at once ends it.
-int SuperviseCollection(const Options& options) {
+// The module's builds, kept in `folder`, with a note of what happened.
+SupervisedWork WatchWork(const Options& options, const std::string& folder,
+                         const std::string& note) {
+  return {std::string(kWatchWork) + "\t" + folder + "\t" + note,
+          [&options, folder, note](Progress& progress) {
+            return Reported(
+                [&] { return WatchModule(options.module, folder, note, options.play, &progress); });
+          }};
+}
+
+// Runs work in a supervised child, and again each time a child fails, with
+// a note of what happened that noteOf makes of why: a game that crashes,
+// hangs or ends the process can't take gamehost down. Work that keeps
+// failing as it starts ends it.
+int Supervise(const std::function<SupervisedWork(const std::string& note)>& work,
+              const std::function<std::string(const std::string& why)>& noteOf) {
   using Clock = std::chrono::steady_clock;
   constexpr int kMostFailuresAtOnce = 3;
   std::string note;
   for (int failuresAtOnce = 0;;) {
     const auto started = Clock::now();
-    const Supervised end = RunSupervised(CollectionWork(options, note), kHangSeconds);
+    const Supervised end = RunSupervised(work(note), kHangSeconds);
     if (!end.failed) return end.status;
-    note = end.why;
-    if (!note.empty()) note[0] = char(std::toupper(static_cast<unsigned char>(note[0])));
-    std::fprintf(stderr, "gamehost: %s; back to the games\n", end.why.c_str());
+    note = noteOf(end.why);
+    std::fprintf(stderr, "gamehost: %s\n", note.c_str());
     failuresAtOnce = Clock::now() - started < std::chrono::seconds(3) ? failuresAtOnce + 1 : 0;
     if (failuresAtOnce == kMostFailuresAtOnce) {
-      throw HostError(kExitCollectionFailed, "the collection failed " +
-                                                 std::to_string(kMostFailuresAtOnce) +
-                                                 " times as it started; the last: " + end.why);
+      throw HostError(kExitCollectionFailed, "failed " + std::to_string(kMostFailuresAtOnce) +
+                                                 " times as it started; the last time it " +
+                                                 end.why);
     }
   }
+}
+
+// The collection in a child process no game can take down with it: a game
+// that fails brings the player back to the list, saying what happened.
+int SuperviseCollection(const Options& options) {
+  return Supervise([&](const std::string& note) { return CollectionWork(options, note); },
+                   [](std::string why) {
+                     if (!why.empty())
+                       why[0] = char(std::toupper(static_cast<unsigned char>(why[0])));
+                     return why;
+                   });
+}
+
+// gamehost --watch: a build that crashes is followed by the last good one.
+int SuperviseWatch(const Options& options) {
+  if (options.module.empty()) throw HostError(kExitUsage, "--watch needs a MODULE");
+  const std::string folder = MakeTemporaryFolder("gamehost-watch-");
+  if (folder.empty()) throw HostError(kExitModuleUnloadable, "no temporary folder for the builds");
+  const int status = Reported([&] {
+    return Supervise(
+        [&](const std::string& note) { return WatchWork(options, folder, note); },
+        [&](const std::string& why) { return NoteCrashedBuild(options.module, folder, why); });
+  });
+  std::error_code ignored;
+  fs::remove_all(fs::u8path(folder), ignored);
+  return status;
+}
+
+// The fields of a child's work name: the name, then what follows each tab.
+std::vector<std::string> Fields(const std::string& name) {
+  std::vector<std::string> fields;
+  std::istringstream words(name);
+  for (std::string field; std::getline(words, field, '\t');) fields.push_back(field);
+  fields.resize(std::max<size_t>(fields.size(), 3));
+  return fields;
 }
 
 // Everything gamehost does, with all it holds let go of on return.
@@ -100,12 +162,12 @@ int Run(int argc, char** argv) {
       ServeChildWork(IdentityWork(work.substr(std::strlen(kIdentityWork))));
       return kExitOk;
     }
-    if (work.rfind(kCollectionWork, 0) == 0) {
-      const std::string note = work.size() > std::strlen(kCollectionWork)
-                                   ? work.substr(std::strlen(kCollectionWork) + 1)
-                                   : "";
-      return ServeSupervisedWork(CollectionWork(options, note));
+    const std::vector<std::string> fields = Fields(work);
+    if (fields[0] == kCollectionWork) {
+      return ServeSupervisedWork(CollectionWork(options, fields[1]));
     }
+    if (fields[0] == kWatchWork)
+      return ServeSupervisedWork(WatchWork(options, fields[1], fields[2]));
     if (options.listChecks) return ListChecks(options.check.json);
     if (options.validate) {
       if (options.module.empty()) throw HostError(kExitUsage, "--validate needs a MODULE");
@@ -116,6 +178,7 @@ int Run(int argc, char** argv) {
       std::fputs((options.check.json ? CatalogJson(games) : CatalogLines(games)).c_str(), stdout);
       return kExitOk;
     }
+    if (options.watch) return SuperviseWatch(options);
     const bool scripted = options.play.autoplay || options.play.frames > 0;
     if (options.module.empty() && !options.info && !scripted) return SuperviseCollection(options);
     GameModule module(options.module.empty() ? DefaultModulePath() : options.module);

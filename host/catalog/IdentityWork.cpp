@@ -37,17 +37,8 @@ Verdict AskModule(const std::string& modulePath, Progress& progress) {
   try {
     module = std::make_unique<GameModule>(path);
   } catch (const HostError& error) {
-    if (error.status == kExitNoEntryPoint) {
-      return {false, "it exports no GetPlugin: it is no game module", ""};
-    }
     // The list names the file already.
-    std::string why = error.what();
-    for (const std::string& named : {"'" + path + "'", path + ": ", "'" + modulePath + "'"}) {
-      for (size_t at; (at = why.find(named)) != std::string::npos;) {
-        why.replace(at, named.size(), named[0] == '\'' ? "it" : "");
-      }
-    }
-    return {false, why, ""};
+    return {false, WhyNotLoaded(error.what(), modulePath), ""};
   }
   progress.Call("GetPlugin");
   std::unique_ptr<IGame> game = module->NewGame();

@@ -51,6 +51,19 @@ GameIdentity ReadIdentity(const GameModule& module) {
           text(game->GetVersion()), IconPath(*game, path)};
 }
 
+std::string WhyNotLoaded(const std::string& message, const std::string& modulePath) {
+  std::string why = message;
+  const std::string absolute = fs::absolute(fs::u8path(modulePath)).u8string();
+  for (const std::string& path : {modulePath, absolute}) {
+    for (const std::string& named : {"'" + path + "'", path + ": "}) {
+      for (size_t at; (at = why.find(named)) != std::string::npos;) {
+        why.replace(at, named.size(), named[0] == '\'' ? "it" : "");
+      }
+    }
+  }
+  return why;
+}
+
 std::string KindMismatch(const std::string& modulePath) {
   return KindMismatch(ReadBinaryKind(modulePath), ReadBinaryKind(ExecutablePath()));
 }

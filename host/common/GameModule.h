@@ -42,6 +42,10 @@ struct GameIdentity {
 // Asks a new game of the module, handed the module's absolute path.
 GameIdentity ReadIdentity(const GameModule& module);
 
+// Why a module did not load, from a HostError GameModule threw, without its
+// path: for where the file is named already, or was a copy.
+std::string WhyNotLoaded(const std::string& message, const std::string& modulePath);
+
 // Why the module file can never load into this program, read from its
 // header (32 bits against 64, another system's format), or empty.
 std::string KindMismatch(const std::string& modulePath);

@@ -32,7 +32,8 @@ NotStarted WhyNotStarted(const std::string& modulePath) {
     const fs::path moduleFolder = fs::absolute(fs::u8path(modulePath)).parent_path();
     std::string where = "beside the module (in " + moduleFolder.u8string() + ")";
     if (moduleFolder != here) where += " nor in the working folder " + here.u8string();
-    return {"there is no " + ownText + " folder " + where + ": it holds the game's files",
+    return {"its Init answered false, and there is no " + ownText + " folder " + where +
+                ", where a game keeps its files",
             "put the module beside its " + ownText +
                 " folder, as it was installed, or run "
                 "gamehost from the folder that holds " +

@@ -1,7 +1,6 @@
 #include "Collection.h"
 
 #include <allegro.h>
-#include <allegro/internal/aintern.h>
 #include <loadpng.h>
 
 #include <filesystem>
@@ -12,6 +11,7 @@
 
 #include "GameFolders.h"
 #include "HostError.h"
+#include "LetGo.h"
 #include "MousePlayer.h"
 #include "Screen.h"
 #include "StopSignals.h"
@@ -56,22 +56,6 @@ void KeepLastPlayed(const LastPlayed& last) {
   std::string why;
   // Not kept, or lost as the system crashes: only the selection is lost.
   WriteWholeFile(LastPlayedFile(), text, why, Flushed::kNot);
-}
-
-// What a game left behind in Allegro once it is gone: timer callbacks of
-// its code, and voices. Neither may outlive the module.
-void ClearLeftovers(const GameModule& module) {
-  for (int slot = 0; slot < MAX_TIMERS; ++slot) {
-    if (module.Holds(reinterpret_cast<const void*>(_timer_queue[slot].proc))) {
-      remove_int(_timer_queue[slot].proc);
-    }
-    if (module.Holds(reinterpret_cast<const void*>(_timer_queue[slot].param_proc))) {
-      remove_param_int(_timer_queue[slot].param_proc, _timer_queue[slot].param);
-    }
-  }
-  for (int voice = 0; voice < 256; ++voice) {
-    if (voice_check(voice) != nullptr) deallocate_voice(voice);
-  }
 }
 
 // Where the last game played is in the list: the one selected at the start
@@ -227,10 +211,7 @@ Collection::After Collection::Play(size_t game) {
   }
   // The game is gone: what it changed of the host's is put back before its
   // module goes, and the next game is loaded fresh.
-  stage_.TakeBack();
-  player_.TakeBack();
-  ClearLeftovers(*module);
-  module.reset();
+  LetGoOf(std::move(module), stage_, player_);
   fs::current_path(folder);
   stage_.Name(kCollectionTitle);
   stage_.ForgetKeys();

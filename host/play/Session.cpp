@@ -162,10 +162,18 @@ void GameSession::Finish() {
   game_.reset();
 }
 
+bool GameSession::Start(std::string& why) {
+  if (game_ == nullptr && !Prepare()) {
+    why = notStarted_.why;
+    return false;
+  }
+  return true;
+}
+
 SessionEnd GameSession::Run() {
   // Found out before the start screen: a click never meets a game that
   // can't start.
-  if (!Prepare()) {
+  if (game_ == nullptr && !Prepare()) {
     if (scripted_) {
       throw HostError(kExitGameDidNotStart,
                       name_ + " did not start: " + notStarted_.why + "; " + notStarted_.advice);
@@ -197,7 +205,7 @@ SessionEnd GameSession::Run() {
 
 bool GameSession::Ending() const {
   return StopRequested() != 0 || stage_.CloseClicked() ||
-         (settings_.frames > 0 && shownFrames_ >= settings_.frames);
+         (settings_.frames > 0 && shownFrames_ >= settings_.frames) || (stop_ && stop_());
 }
 
 void GameSession::Show(const Card& card, const StatusLine& status) {
@@ -233,6 +241,7 @@ GameSession::Next GameSession::StartScreen() {
                 {"Record: " + RecordValue(0), 2, Tone::kGold, 16},
                 {Rules(settings_.escapes), 1, Tone::kLight, 6}};
   if (!records_.Note().empty()) card.lines.push_back({records_.Note(), 1, Tone::kWarning});
+  if (!told_.empty()) card.lines.push_back({told_, 1, Tone::kWarning});
   card.footer = "Click to start a round. P pauses, Esc " + Leaving() + ".";
   const StatusLine status{"", "", "Esc " + Leaving()};
   stage_.ForgetKeys();

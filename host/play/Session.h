@@ -4,6 +4,7 @@
 #ifndef FLINTMOOR_HOST_SESSION_H
 #define FLINTMOOR_HOST_SESSION_H
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -54,6 +55,15 @@ class GameSession {
   // comes or settings.frames frames were shown. A scripted run whose game
   // can't start throws HostError; a person is shown why.
   SessionEnd Run();
+  // Starts the game for the first round before Run, to learn whether it
+  // can: false, with why, when it can't (Run then shows why).
+  bool Start(std::string& why);
+  // A line for the start screen: what the player should know (a new build
+  // that failed, say).
+  void Tell(const std::string& line) { told_ = line; }
+  // Ends the session, as the close button would, once `stop` answers true
+  // (asked each frame).
+  void StopWhen(std::function<bool()> stop) { stop_ = std::move(stop); }
   // The game's last picture (black before the first).
   BITMAP* LastFrame() const { return frame_.get(); }
   const std::string& Title() const { return title_; }
@@ -102,6 +112,8 @@ class GameSession {
   Bitmap frame_;                 // the game's picture
   std::unique_ptr<IGame> game_;  // started for the next round, or null
   NotStarted notStarted_;
+  std::string told_;
+  std::function<bool()> stop_;
   long shownFrames_ = 0, gameFrames_ = 0, escapes_ = 0;
   int rounds_ = 0;
   int32_t best_ = 0;

@@ -51,7 +51,7 @@ TEST_F(CatalogTest, EveryModuleIsListedInOrderWithWhyItCantBePlayed) {
   const std::pair<const char*, const char*> problems[] = {
       {"crashes_naming.so", "crashed with signal 11 (Segmentation fault) in GetName"},
       {"hangs_starting.so", "hung in GetPlugin"},
-      {"no_entry.so", "exports no GetPlugin"},
+      {"no_entry.so", "it exports no GetPlugin"},
       {"readme.so", "can't load it"}};
   for (const auto& [title, problem] : problems) {
     EXPECT_NE(Titled(games, title).problem.find(problem), std::string::npos)
