@@ -231,7 +231,10 @@ TEST_F(GameSessionTest, AGameThatCantStartSaysWhyBeforeAClick) {
     EXPECT_TRUE(first.Says("Test Game can't start"));
     EXPECT_TRUE(first.Says("there is no games/test_good/ folder beside the module"));
     EXPECT_TRUE(first.Says(back ? "go back to the games" : "click to close"));
-    EXPECT_NE(err_.find("Test Game did not start: its Init answered false, and there is no games/test_good/"), std::string::npos)
+    EXPECT_NE(
+        err_.find(
+            "Test Game did not start: its Init answered false, and there is no games/test_good/"),
+        std::string::npos)
         << err_;
     stage_.shown.clear();
   }
