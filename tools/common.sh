@@ -4,8 +4,30 @@
 # it defines:
 #   needs GROUP...                the packages of those tools/install-deps groups
 #   build_preset PRESET [TARGET...]   one of CMakePresets.json's builds
+#   cache                         the cache folder kept between runs (below)
+#   cache_key                     a digest of its standard input, to name an entry
+#   cache_store FOLDER ENTRY      a copy of FOLDER as the cache's ENTRY
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# What is the same from run to run until its inputs change (Allegro built for
+# Windows, the bare root's packages, clang-tidy's verdicts, the compiler's
+# objects) is kept outside the source tree, so that a fresh clone finds it:
+# in $FLINTMOOR_CACHE, else $XDG_CACHE_HOME/flintmoor, else
+# ~/.cache/flintmoor. Each entry is named by a digest of all that goes into
+# it and is written whole or not at all: a miss builds as if there were no
+# cache, and a run stopped halfway leaves nothing that a later one takes.
+# shellcheck disable=SC2034 # for the scripts that source this
+cache=${FLINTMOOR_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/flintmoor}
+cache_key() { sha256sum | cut -c1-32; }
+cache_store() { # FOLDER ENTRY: a copy beside the entry, renamed into place
+  local part
+  mkdir -p "$(dirname "$2")"
+  part=$(mktemp -d "$2.part-XXXXXX")
+  # A run that stored the same entry first wins; its copy is the same.
+  if cp -a "$1/." "$part/" && mv -T "$part" "$2" 2>/dev/null; then return 0; fi
+  rm -rf "$part"
+}
 
 # Runs tools/install-deps for the groups this command has not set up yet.
 # The scripts a command starts inherit FLINTMOOR_DEPS_READY, so each

@@ -65,7 +65,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   if (folder.empty()) std::exit(1);
   fs::current_path(folder);
   fs::create_directories(fs::path(kDatafilePath).parent_path());
-  std::atexit([] { fs::remove_all(fs::current_path()); });
+  std::atexit([] {
+    // Out of it first: Windows removes no process's working folder.
+    const fs::path folder = fs::current_path();
+    fs::current_path(folder.parent_path());
+    fs::remove_all(folder);
+  });
   return 0;
 }
 

@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     std::ifstream file(input, std::ios::binary);
     const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
     if (!file) {
-      std::fprintf(stderr, "can't read %s\n", input.c_str());
+      std::fprintf(stderr, "can't read %s\n", input.string().c_str());
       return 1;
     }
     LLVMFuzzerTestOneInput(bytes.data(), bytes.size());

@@ -1,8 +1,19 @@
 #include "BrokenModules.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace {
+
+#ifdef _WIN32
+constexpr bool kWindows = true;
+const char* const kThisSystem = "windows: ";
+const char* const kOtherSystem = "linux: ";
+#else
+constexpr bool kWindows = false;
+const char* const kThisSystem = "linux: ";
+const char* const kOtherSystem = "windows: ";
+#endif
 
 // The text split at each separator, each piece trimmed of spaces.
 std::vector<std::string> Split(const std::string& text, const std::string& separator) {
@@ -37,11 +48,13 @@ std::vector<BrokenModule> ReadBrokenModules(const std::string& file) {
     module.name = fields[0];
     module.check = fields[1];
     for (std::string piece : Split(fields[2], " ... ")) {
-      if (Take(piece, "windows: ")) continue;
-      Take(piece, "linux: ");
+      if (Take(piece, kOtherSystem)) continue;
+      Take(piece, kThisSystem);
       module.words.push_back(piece);
     }
-    for (std::string option : Split(fields[3], ", ")) {
+    const std::vector<std::string> options = Split(fields[3], ", ");
+    if (kWindows && std::find(options.begin(), options.end(), "linux") != options.end()) continue;
+    for (std::string option : options) {
       if (option == "memory") module.memory = true;
       if (option == "hangs") module.hangs = true;
       if (option == "valgrind") module.valgrind = true;

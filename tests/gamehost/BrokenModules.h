@@ -17,7 +17,8 @@ struct BrokenModule {
   std::vector<std::string> alsoFails, alsoPasses;  // other checks of its whole report
 };
 
-// The table's rows for Linux.
+// The table's rows for this system (rows marked linux are Linux's alone), with
+// the words meant for it.
 std::vector<BrokenModule> ReadBrokenModules(const std::string& file);
 
 inline void PrintTo(const BrokenModule& module, std::ostream* out) {

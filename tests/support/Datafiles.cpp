@@ -2,10 +2,10 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 
+#include "Command.h"
 #include "WorkingFolder.h"
 
 namespace fs = std::filesystem;
@@ -25,10 +25,11 @@ std::string PackDatafile(const std::vector<DatObject>& objects, const std::strin
   fs::remove(target);
   for (const DatObject& object : objects) {
     fs::path file = fs::path(FLINTMOOR_PARTS_DIR) / object.file;
-    std::string command = FLINTMOOR_DAT_TOOL;
+    std::string command = Quoted(FLINTMOOR_DAT_TOOL);
     command += " -a -n0 -s1 " + compression + " -bpp 32 -transparency -t " + object.type;
-    command += " '" + target + "' '" + file.string() + "' >/dev/null";
-    if (std::system(command.c_str()) != 0) throw std::runtime_error("dat failed: " + command);
+    command += " " + Quoted(target) + " " + Quoted(file.string());
+    const Outcome packed = RunCommand(command);
+    if (packed.status != 0) throw std::runtime_error(command + " failed:\n" + packed.output);
   }
   std::string bytes = ReadFile(target);
   fs::remove(target);

@@ -18,3 +18,4 @@ int main(int argc, char** argv) {
   set_color_depth(32);
   return RUN_ALL_TESTS();
 }
+END_OF_MAIN()

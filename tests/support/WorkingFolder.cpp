@@ -18,7 +18,7 @@ TemporaryFolder::~TemporaryFolder() {
   fs::remove_all(Path(), ignored);
 }
 
-WorkingFolder::WorkingFolder() : previous_(fs::current_path()) {
+WorkingFolder::WorkingFolder() : previous_(fs::current_path().string()) {
   fs::current_path(Path());
 }
 

@@ -49,7 +49,9 @@ TEST_F(UpdateTest, NewTargetIsAppendedAndMovedInTheSameCall) {
 
 // Each spawn draws the target's height, its side, then the sound roll; the
 // sound plays when the roll leaves 1 over 3, at full volume, pan 0, the
-// sample's own speed and no loop.
+// sample's own speed and no loop. (Where Allegro is a DLL, Windows, the
+// game calls the DLL's play_sample: no test program can stand in for it.)
+#ifndef _WIN32
 TEST_F(UpdateTest, SpawnDrawsHeightSideThenSoundRoll) {
   for (unsigned seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
     probe.targets().clear();
@@ -77,6 +79,7 @@ TEST_F(UpdateTest, SpawnDrawsHeightSideThenSoundRoll) {
     }
   }
 }
+#endif
 
 TEST_F(UpdateTest, HeldButtonClicksOnceAndAgainAfterRelease) {
   Place(100, 100);
