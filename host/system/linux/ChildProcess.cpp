@@ -77,6 +77,12 @@ void OwnGroup() {
   setpgid(0, 0);
 }
 
+// Ends the child's whole process group now, and waits for the child.
+void EndGroup(pid_t child, int& status) {
+  kill(-child, SIGKILL);
+  waitpid(child, &status, 0);
+}
+
 // How a child the parent waited for ended.
 void EndingOf(int status, Ending& ending) {
   if (WIFSIGNALED(status)) {
@@ -138,8 +144,7 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     ending.stopped = PastLimit(*record, started, limits);
     if (ending.stopped.empty()) continue;
-    kill(-child, SIGKILL);
-    waitpid(child, &status, 0);
+    EndGroup(child, status);
     break;
   }
   kill(-child, SIGKILL);  // whatever of its group is left
@@ -199,8 +204,7 @@ Supervised RunSupervised(const SupervisedWork& work, int callSeconds) {
       ending.stopped = PastLimit(*record, started, limits);
       if (ending.stopped.empty()) continue;
     }
-    kill(-child, SIGKILL);
-    waitpid(child, &status, 0);
+    EndGroup(child, status);
     break;
   }
   kill(-child, SIGKILL);  // whatever of its group is left

@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <sstream>
 
+#include "NearestFolder.h"
+
 namespace fs = std::filesystem;
 
 std::string ModuleFileName(const std::string& name) {
@@ -134,11 +136,7 @@ std::string WhyNotWritable(const std::string& file) {
   // The file is replaced by a new one made in its folder, or in the nearest
   // folder there is, where its folder is still to be made.
   std::error_code error;
-  fs::path folder = fs::path(file).parent_path();
-  while (!folder.empty() && !fs::exists(folder, error) && folder != folder.root_path()) {
-    folder = folder.parent_path();
-  }
-  if (folder.empty()) folder = ".";
+  const fs::path folder = NearestFolder(fs::path(file));
   if (!fs::is_directory(folder, error)) return folder.string() + " is not a folder";
   if (access(folder.c_str(), W_OK | X_OK) != 0) {
     return folder.string() + " can't be written: " + std::strerror(errno);

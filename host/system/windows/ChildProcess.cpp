@@ -12,6 +12,8 @@
 #include "CommandLine.h"
 #include "LastError.h"
 #include "ProcessInfo.h"
+#include "StandardHandles.h"
+#include "StopSignals.h"
 #include "System.h"
 #include "Wide.h"
 
@@ -198,6 +200,15 @@ bool StartChild(const std::string& name, HANDLE job, STARTUPINFOW& startup,
   return running;
 }
 
+// How the child ended, as its exit status tells, once it has.
+void Ended(HANDLE process, const SharedRecord& record, Ending& ending) {
+  DWORD status = 0;
+  GetExitCodeProcess(process, &status);
+  CloseHandle(process);
+  ending.crash = Crash(status, record.crashedThread != 0);
+  ending.exitStatus = int(status);
+}
+
 void EndJob(HANDLE job, HANDLE process) {
   if (job == nullptr || !TerminateJobObject(job, 1)) TerminateProcess(process, 1);
   WaitForSingleObject(process, INFINITE);
@@ -245,11 +256,7 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
       EndJob(job, child.hProcess);
       break;
     }
-    DWORD status = 0;
-    GetExitCodeProcess(child.hProcess, &status);
-    CloseHandle(child.hProcess);
-    ending.crash = Crash(status, record->crashedThread != 0);
-    ending.exitStatus = int(status);
+    Ended(child.hProcess, *record, ending);
     verdict = Judge(*record, ending);
   }
   if (job != nullptr) CloseHandle(job);  // and with it what is left of the job
@@ -282,12 +289,7 @@ Supervised RunSupervised(const SupervisedWork& work, int callSeconds) {
   SharedRecord* record = shared.Record();
   if (record == nullptr) return {true, 0, "can't share memory with a child process"};
   // Its output goes where this program's does.
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  STARTUPINFOW startup = WithOurStandardHandles();
   shared.Offer();
   std::fflush(nullptr);
   const int64_t started = NowNs();
@@ -317,14 +319,12 @@ Supervised RunSupervised(const SupervisedWork& work, int callSeconds) {
     EndJob(job, child.hProcess);
     break;
   }
-  DWORD status = 0;
-  GetExitCodeProcess(child.hProcess, &status);
-  CloseHandle(child.hProcess);
+  Ended(child.hProcess, *record, ending);
   if (job != nullptr) CloseHandle(job);
-  ending.crash = Crash(status, record->crashedThread != 0);
-  ending.exitStatus = int(status);
   const bool inCall = record->callStartedNs != 0;
-  if (ending.stopped.empty() && ending.crash.empty() && !inCall) return {false, int(status), ""};
+  if (ending.stopped.empty() && ending.crash.empty() && !inCall) {
+    return {false, ending.exitStatus, ""};
+  }
   return {true, 0, Judge(*record, ending).detail};
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ProcessInfo.h"
+#include "StandardHandles.h"
 #include "Wide.h"
 
 namespace {
@@ -33,12 +34,7 @@ bool RendererChosen() {
 std::optional<int> RunAgainWithFastDrawing() {
   if (!UnderWine() || RendererChosen()) return std::nullopt;
   if (!SetEnvironmentVariableW(kConfigVariable, L"renderer=gdi")) return std::nullopt;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  STARTUPINFOW startup = WithOurStandardHandles();
   std::wstring commandLine = GetCommandLineW();
   PROCESS_INFORMATION again{};
   if (!CreateProcessW(Wide(ExecutablePath()).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,

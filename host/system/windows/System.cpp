@@ -11,6 +11,7 @@
 #include <random>
 
 #include "LastError.h"
+#include "NearestFolder.h"
 #include "Wide.h"
 
 namespace fs = std::filesystem;
@@ -130,11 +131,7 @@ std::string WhyNotWritable(const std::string& file) {
   // folder there is: a file made there and gone at once tells (Windows's
   // permissions can't be read as simply as POSIX's).
   std::error_code error;
-  fs::path folder = fs::u8path(file).parent_path();
-  while (!folder.empty() && !fs::exists(folder, error) && folder != folder.root_path()) {
-    folder = folder.parent_path();
-  }
-  if (folder.empty()) folder = ".";
+  const fs::path folder = NearestFolder(fs::u8path(file));
   if (!fs::is_directory(folder, error)) return folder.u8string() + " is not a folder";
   const fs::path probe = folder / ("gamehost-probe-" + std::to_string(GetCurrentProcessId()));
   HANDLE handle = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
