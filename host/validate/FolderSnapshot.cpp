@@ -21,10 +21,9 @@ void ReadInto(const fs::path& root, const fs::path& base,
     const uintmax_t size = file ? entry->file_size(ignored) : 0;
     const int64_t changed = file ? entry->last_write_time(ignored).time_since_epoch().count() : 0;
     files[name.generic_u8string()] = {size, changed};
-    // A link to a folder at the top (the working folder's games/) is
-    // looked into as the module sees it.
-    if (followLinks && entry.depth() == 0 && entry->is_symlink(ignored) &&
-        entry->is_directory(ignored)) {
+    // A link to a folder (the working folder's games/<module>/) is looked
+    // into as the module sees it; links in what it shows are not followed.
+    if (followLinks && entry->is_symlink(ignored) && entry->is_directory(ignored)) {
       ReadInto(entry->path(), base, files, false);
     }
   }

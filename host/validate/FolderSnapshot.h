@@ -1,5 +1,5 @@
-// What a folder holds, all the way down, and in the folders its links at
-// the top show: each file's size and time of last change, to tell
+// What a folder holds, all the way down, and in the folders its links
+// show: each file's size and time of last change, to tell
 // afterwards what was written there.
 #ifndef FLINTMOOR_HOST_FOLDERSNAPSHOT_H
 #define FLINTMOOR_HOST_FOLDERSNAPSHOT_H

@@ -6,13 +6,15 @@
 
 namespace fs = std::filesystem;
 
-ScratchFolder::ScratchFolder(const std::string& resources)
+ScratchFolder::ScratchFolder(const std::string& resources, const std::string& name)
     : path_(MakeTemporaryFolder("gamehost-validate-")) {
   std::error_code error;
-  if (!path_.empty() && !resources.empty() &&
-      fs::is_directory(fs::u8path(resources) / "games", error)) {
-    ShowFolder((fs::u8path(resources) / "games").u8string(),
-               (fs::u8path(path_) / "games").u8string());
+  const fs::path games = fs::u8path(resources) / "games";
+  if (path_.empty() || resources.empty() || !fs::is_directory(games, error)) return;
+  const fs::path shown = fs::u8path(path_) / "games";
+  fs::create_directory(shown, error);
+  if (!name.empty() && fs::is_directory(games / fs::u8path(name), error)) {
+    ShowFolder((games / fs::u8path(name)).u8string(), (shown / fs::u8path(name)).u8string());
   }
 }
 

@@ -64,7 +64,8 @@ Verdict RunCheck(const Check& check, const Subject& subject, Progress& progress)
     // turn and hide the signal; the report names the signal that really came.
     progress.WatchCrashes();
   }
-  ScratchFolder working(subject.resources);
+  const std::string name = fs::u8path(subject.module).stem().u8string();
+  ScratchFolder working(subject.resources, name);
   // All of it, the module's games/ folder among it as the module sees it:
   // through the link to its resources, or in their copy.
   const FolderSnapshot folder(working.Path());
@@ -75,8 +76,7 @@ Verdict RunCheck(const Check& check, const Subject& subject, Progress& progress)
     if (!written.empty()) {
       return {false,
               "the module wrote in the working folder: " + written +
-                  ": a module must write nowhere under it, its own games/" +
-                  fs::u8path(subject.module).stem().u8string() +
+                  ": a module must write nowhere under it, its own games/" + name +
                   "/ folder included (it may be read only, another program's, or the same for "
                   "every player)",
               ""};
