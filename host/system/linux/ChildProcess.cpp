@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/mman.h>
+#include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -71,10 +72,15 @@ class SharedMapping {
   SharedRecord* record_ = nullptr;
 };
 
-// In the child just forked: a process group of its own, which a module that
-// signals its group takes down instead of the parent, and which ends whole.
-void OwnGroup() {
+// In the child just forked by `parent`: a process group of its own, which a
+// module that signals its group takes down instead of the parent, and which
+// ends whole; and `signal` when the parent ends, however it ends (killed, a
+// group it is not in), so that no child, a window or a hung check, outlives
+// gamehost. (The parent forks from its one thread, whose end this watches.)
+void OwnGroup(pid_t parent, int signal) {
   setpgid(0, 0);
+  prctl(PR_SET_PDEATHSIG, signal);
+  if (getppid() != parent) raise(signal);  // it ended before the line above
 }
 
 // Ends the child's whole process group now, and waits for the child.
@@ -120,6 +126,7 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
   if (output >= 0) unlink(outputName);
   std::fflush(nullptr);
   const int64_t started = NowNs();
+  const pid_t parent = getpid();
   pid_t child = fork();
   if (child < 0) {
     if (output >= 0) close(output);
@@ -127,7 +134,7 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
   }
   if (child == 0) {
     // What the module's processes leave behind stays the child's to see.
-    OwnGroup();
+    OwnGroup(parent, SIGKILL);
     AdoptOrphans();
     ReleaseStopSignals();  // the validator's to catch, not the module's
     if (output >= 0) RedirectOutput(output);
@@ -171,10 +178,13 @@ Supervised RunSupervised(const SupervisedWork& work, int callSeconds) {
   if (record == nullptr) return {true, 0, "can't share memory with a child process"};
   std::fflush(nullptr);
   const int64_t started = NowNs();
+  const pid_t parent = getpid();
   const pid_t child = fork();
   if (child < 0) return {true, 0, "can't start a child process"};
   if (child == 0) {
-    OwnGroup();  // Ctrl-C at a terminal reaches it through the parent
+    // Ctrl-C at a terminal reaches it through the parent; a parent killed
+    // asks it to stop as a stop signal does, keeping the record.
+    OwnGroup(parent, SIGTERM);
     childRecord = record;
     record->workThread = CurrentThread();
     Progress progress(*record);
