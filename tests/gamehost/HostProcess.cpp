@@ -57,21 +57,24 @@ bool HostProcess::WaitFor(const std::string& text, double seconds) {
   return false;
 }
 
-int HostProcess::Wait(double seconds) {
+std::optional<int> HostProcess::Ended(double seconds) {
   const auto deadline = After(seconds);
   int status = 0;
   while (waitpid(pid_, &status, WNOHANG) == 0) {
-    if (Clock::now() >= deadline) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-      pid_ = -1;
-      return -1;
-    }
+    if (Clock::now() >= deadline) return std::nullopt;
     usleep(20 * 1000);
   }
   pid_ = -1;
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int HostProcess::Wait(double seconds) {
+  if (const std::optional<int> status = Ended(seconds)) return *status;
+  kill(pid_, SIGKILL);
+  waitpid(pid_, nullptr, 0);
+  pid_ = -1;
+  return -1;
 }
 
 void HostProcess::Signal(int signal) const {

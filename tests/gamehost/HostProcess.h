@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <optional>
 #include <string>
 
 class HostProcess {
@@ -23,6 +24,9 @@ class HostProcess {
   // status, or 128 + the signal that ended it; -1 when it did not end
   // within `seconds` (it is killed then).
   int Wait(double seconds);
+  // Its status as Wait answers it once it has ended within `seconds`;
+  // nothing, and it goes on, when it has not.
+  std::optional<int> Ended(double seconds);
   // Sends it a signal.
   void Signal(int signal) const;
   pid_t Pid() const { return pid_; }

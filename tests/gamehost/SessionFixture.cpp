@@ -23,6 +23,14 @@ bool GameHidden(const XWindowPlace& window) {
   return Eventually([&] { return !(Corner(window) == kFirstSkyRow); });
 }
 
+int QuitWith(HostProcess& host, const XWindowPlace& window, const std::string& key) {
+  for (int tries = 0; tries < int(kExitSeconds / 2); ++tries) {
+    PressKey(window, key);
+    if (const std::optional<int> status = host.Ended(2)) return *status;
+  }
+  return host.Wait(0);
+}
+
 void SessionTest::WriteScores(const std::string& text) const {
   std::filesystem::create_directories(data_.Path() + "/gamehost");
   std::ofstream(ScoresFile(), std::ios::binary) << text;

@@ -44,6 +44,11 @@ bool GameShows(const XWindowPlace& window);
 // Waits until the sky is gone: paused, or one of the host's screens.
 bool GameHidden(const XWindowPlace& window);
 
+// Presses `key` in the window until gamehost ends, again every 2 s: a window
+// just opened takes keys once its first screen is up, which a person sees
+// before pressing. Answers the status as HostProcess::Wait does.
+int QuitWith(HostProcess& host, const XWindowPlace& window, const std::string& key);
+
 class SessionTest : public testing::Test {
  protected:
   // Best scores go to a folder of the test's own.

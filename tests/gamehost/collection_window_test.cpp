@@ -59,8 +59,7 @@ TEST_F(CollectionWindowTest, APersonChoosesPlaysAndLeavesGamesAndACrashComesBack
   EXPECT_EQ(back->x, game->x) << "where the window was";
   EXPECT_EQ(back->y, game->y);
 
-  PressKey(*back, "Escape");
-  EXPECT_EQ(host.Wait(kExitSeconds), 0) << "Esc quits\n" << host.Output();
+  EXPECT_EQ(QuitWith(host, *back, "Escape"), 0) << "Esc quits\n" << host.Output();
 }
 
 TEST_F(CollectionWindowTest, AStopSignalEndsItAsItEndsAnyProgram) {
