@@ -23,6 +23,14 @@ bool GameHidden(const XWindowPlace& window) {
   return Eventually([&] { return !(Corner(window) == kFirstSkyRow); });
 }
 
+bool PressUntil(const XWindowPlace& window, const std::string& keys, const std::string& title) {
+  for (int tries = 0; tries < 4; ++tries) {
+    PressKey(window, keys);
+    if (FindWindow(title, 5)) return true;
+  }
+  return false;
+}
+
 int QuitWith(HostProcess& host, const XWindowPlace& window, const std::string& key) {
   for (int tries = 0; tries < int(kExitSeconds / 2); ++tries) {
     PressKey(window, key);

@@ -44,6 +44,11 @@ bool GameShows(const XWindowPlace& window);
 // Waits until the sky is gone: paused, or one of the host's screens.
 bool GameHidden(const XWindowPlace& window);
 
+// Presses `keys` (xdotool's words) in the window until a window titled
+// `title` shows, again every 5 s: a screen takes keys once it is up, which
+// a person sees before pressing, and a test sees by what the keys did.
+bool PressUntil(const XWindowPlace& window, const std::string& keys, const std::string& title);
+
 // Presses `key` in the window until gamehost ends, again every 2 s: a window
 // just opened takes keys once its first screen is up, which a person sees
 // before pressing. Answers the status as HostProcess::Wait does.
