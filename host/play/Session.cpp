@@ -108,8 +108,8 @@ GameSession::GameSession(const GameModule& module, const SessionSettings& settin
       progress_(progress),
       modulePath_(fs::absolute(fs::u8path(module.Path())).u8string()),
       scripted_(settings.autoplay || settings.frames > 0),
+      name_(fs::u8path(module.Path()).filename().u8string()),  // until it names itself
       frame_(NewPicture()) {
-  name_ = fs::u8path(module.Path()).filename().u8string();  // until it names itself
   GameIdentity identity;
   {
     const Watched call = Watch("identity");

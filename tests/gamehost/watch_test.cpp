@@ -1,15 +1,12 @@
 // gamehost --watch as a module author uses it: the example module built
 // for real, again and again, while it plays; each new build in the same
 // window, a broken one named while the last good one plays on.
-#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <string>
 
 #include "Command.h"
 #include "SessionFixture.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include <thread>
 
 #include "ChildProcess.h"
-#include "StopSignals.h"
 #include "ScratchFolder.h"
+#include "StopSignals.h"
 
 namespace {
 
