@@ -2,7 +2,6 @@
 // pointer and keyboard, the screen read back as they would see it.
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -10,12 +9,6 @@
 #include "SessionFixture.h"
 
 namespace {
-
-long FramesPlayed(const std::string& output) {
-  std::smatch match;
-  if (!std::regex_search(output, match, std::regex("escapes in (\\d+) frames"))) return -1;
-  return std::stol(match[1]);
-}
 
 TEST_F(SessionTest, APersonPlaysRoundsFromTheStartScreenToQuitting) {
   // Fast birds and one escape a round keep the rounds short.
@@ -67,8 +60,11 @@ TEST_F(SessionTest, TheCrosshairFollowsTheMouseAndStaysOutOfScreenshots) {
   EXPECT_EQ(reread.status, 0) << "no screenshot";
 }
 
+// (That a paused game is not updated, to the frame, is the session's unit
+// test's; here, what a player sees of it.)
 TEST_F(SessionTest, PauseStopsTheGameAndDimsItsLastPicture) {
-  HostProcess host("--frames 600 --escapes 0", Environment());
+  // Frames enough to outlast the test on any machine: it ends with Esc.
+  HostProcess host("--frames 36000 --escapes 0", Environment());
   auto window = FindWindow(kFlintmoorTitle);
   ASSERT_TRUE(window) << host.Output();
   // The pointer over the picture's middle, as a player's is: where an
@@ -104,12 +100,7 @@ TEST_F(SessionTest, PauseStopsTheGameAndDimsItsLastPicture) {
   Wait(300);  // the focus events settle before the key
   PressKey("p");
   EXPECT_TRUE(GameShows(*window)) << "resumed";
-  ASSERT_EQ(host.Wait(kExitSeconds), 0) << host.Output();
-  // 600 frames were shown; over 3 s of them paused, without Update (a busy
-  // machine shows fewer than 60 a second, so allow for 2 s).
-  long played = FramesPlayed(host.Output());
-  EXPECT_GT(played, 100) << host.Output();
-  EXPECT_LT(played, 600 - 120) << host.Output();
+  EXPECT_EQ(QuitWith(host, *window, "Escape"), 0) << host.Output();
 }
 
 TEST_F(SessionTest, TheWindowShowsTheGamesIconAndNamesGamehost) {
@@ -247,7 +238,8 @@ TEST_F(SessionTest, ThePointerShowsEverywhereAndTheCrosshairOnlyOverThePicture) 
 // Esc held down in a round is one press: it ends the round, and the
 // results stay (the key's repeats do not quit too).
 TEST_F(SessionTest, EscHeldDownEndsTheRoundOnly) {
-  HostProcess host(kFlintmoor + " --escapes 0", Environment());
+  // Frames enough to outlast the test on any machine: it ends with Esc.
+  HostProcess host("--frames 36000 --escapes 0", Environment());
   auto window = FindWindow(kFlintmoorTitle);
   ASSERT_TRUE(window) << host.Output();
   MoveMouse(*window, 320, 240);

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Bitmap.h"
@@ -44,12 +45,13 @@ class MemoryStage final : public Stage {
   void ForgetKeys() override { keys_.clear(); }
   int TakeWheel() override { return 0; }
   bool CloseClicked() const override { return closed_; }
-  bool TakeFocusLost() override { return false; }
+  bool TakeFocusLost() override { return std::exchange(focusLost_, false); }
   void Name(const std::string& title) override { names.push_back(title); }
   void TakeBack() override { ++takenBack; }
 
   void Press(Key key) { keys_.push_back(key); }
   void Close() { closed_ = true; }
+  void LoseFocus() { focusLost_ = true; }  // the player turned to another window
 
   Person person;                   // called after every frame
   std::vector<Shown> shown;        // every frame, in order
@@ -63,6 +65,7 @@ class MemoryStage final : public Stage {
   Clock::time_point now_;
   std::deque<Key> keys_;
   bool closed_ = false;
+  bool focusLost_ = false;
   Bitmap drawn_;  // cards are drawn as a window would draw them
 };
 

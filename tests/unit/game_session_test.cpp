@@ -152,6 +152,34 @@ TEST_F(GameSessionTest, TheResultsTakeOnlyAPressBegunASecondAfterTheyShow) {
   EXPECT_EQ(secondRound, shownAt + 111) << "the round after the results began at the wrong click";
 }
 
+// P, or turning to another window, pauses a round from the next frame on:
+// each frame then shows "Paused" on the game's dimmed picture, and the game
+// is not updated; P or a click resumes it, again from the next frame.
+TEST_F(GameSessionTest, APausedRoundShowsPausedAndIsNotPlayed) {
+  long paused = 0, played = 0;
+  stage_.person = [&](const Shown& shown) {
+    if (shown.frame == 2) Click();  // starts the round
+    if (shown.frame == 3) LetGo();
+    if (shown.frame == 20) stage_.Press(Key::kPause);
+    if (shown.frame == 80) stage_.Press(Key::kPause);
+    if (shown.frame == 100) stage_.LoseFocus();
+    if (shown.frame == 130) Click();
+    if (shown.frame == 131) LetGo();
+    if (shown.frame == 150) stage_.Press(Key::kEscape);  // ends the round
+    if (shown.frame > 150 && shown.Says("Round over")) stage_.Press(Key::kEscape);
+    if (shown.status.centre == "Paused") {
+      paused += shown.card && shown.Says("Click or press P to resume");
+    } else if (!shown.card) {
+      ++played;
+    }
+  };
+  Play();
+  EXPECT_EQ(paused, 60 + 30);
+  EXPECT_NE(out_.find("escapes in " + std::to_string(played) + " frames"), std::string::npos)
+      << played << " frames shown of the game\n"
+      << out_;
+}
+
 // The built-in player's rounds are a demo: "Demo" where the record would
 // stand, no record on its results nor in what it prints, nothing kept.
 TEST_F(GameSessionTest, ADemoShowsNoRecordAndKeepsNone) {
