@@ -20,9 +20,10 @@ int StopRequested();
 // none was caught.
 void EndAsStopped();
 
-// Holds the stop signals back while it lives, then puts gamehost's handlers
-// back in place: around allegro_init, which installs handlers of its own
-// that shut Allegro down under the running program.
+// Holds the stop signals back while it lives, then puts back what they did
+// before (gamehost's handlers, or the system's in a check's child): around
+// allegro_init, which installs handlers of its own that shut Allegro down
+// under the running program, or end it by an abort.
 class StopSignalsHeld {
  public:
   StopSignalsHeld();

@@ -3,12 +3,15 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <iterator>
+
 namespace {
 
 constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 volatile sig_atomic_t requested = 0;
-volatile sig_atomic_t catching = 0;
+// What the stop signals did before a StopSignalsHeld (one at a time).
+struct sigaction heldActions[std::size(kStopSignals)];
 
 void Request(int signal) {
   requested = signal;
@@ -29,7 +32,6 @@ void CatchStopSignals() {
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
   for (int signal : kStopSignals) sigaction(signal, &action, nullptr);
-  catching = 1;
 }
 
 void ReleaseStopSignals() {
@@ -37,7 +39,6 @@ void ReleaseStopSignals() {
   action.sa_handler = SIG_DFL;
   sigemptyset(&action.sa_mask);
   for (int signal : kStopSignals) sigaction(signal, &action, nullptr);
-  catching = 0;
 }
 
 int StopRequested() {
@@ -59,10 +60,15 @@ void EndAsStopped() {
 StopSignalsHeld::StopSignalsHeld() {
   const sigset_t set = StopSet();
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
+  for (size_t i = 0; i < std::size(kStopSignals); ++i) {
+    sigaction(kStopSignals[i], nullptr, &heldActions[i]);
+  }
 }
 
 StopSignalsHeld::~StopSignalsHeld() {
-  if (catching) CatchStopSignals();
+  for (size_t i = 0; i < std::size(kStopSignals); ++i) {
+    sigaction(kStopSignals[i], &heldActions[i], nullptr);
+  }
   const sigset_t set = StopSet();
   pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }
