@@ -229,6 +229,9 @@ int PlayCollection(const std::vector<std::string>& folders, const SessionSetting
   }
   Screen screen(kCollectionTitle, icon, settings.fullscreen, settings.scale, settings.fps,
                 settings.verbose);
+  // In place of Allegro's crash handler, which turns a game's crash into an
+  // abort when it comes as the display is locked: the player is told the crash.
+  if (progress != nullptr) progress->WatchCrashes();
   if (!note.empty()) {
     // Back after a game failed: the window where the player had it.
     if (const std::optional<ScreenPoint> place = ReadLastPlayed().window) PlaceWindow(*place);

@@ -126,6 +126,8 @@ int Watcher::Run(const std::string& module, std::string note) {
   screen_ =
       std::make_unique<Screen>(fs::u8path(module).filename().u8string(), "", settings_.fullscreen,
                                settings_.scale, settings_.fps, settings_.verbose);
+  // In place of Allegro's crash handler, as in the collection.
+  if (progress_ != nullptr) progress_->WatchCrashes();
   register_png_file_type();
   records_ = std::make_unique<Records>(RecordKeeping(settings_));
   player_ = std::make_unique<MousePlayer>(screen_->GetView());
