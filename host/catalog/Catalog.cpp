@@ -159,6 +159,7 @@ CatalogEntry Ask(const std::string& module) {
         answers.at("description").get<std::string>(), answers.at("version").get<std::string>(),
         answers.at("icon").get<std::string>()};
     entry.problem = answers.value("problem", "");
+    entry.tried = !answers.value("unstarted", false);
   } catch (const Json::exception&) {
     entry.problem = "its answers could not be read";
   }
@@ -187,7 +188,12 @@ std::vector<CatalogEntry> ReadCatalog(const std::vector<std::string>& folders) {
       const Stamp stamp = StampOf(module);
       auto found = cache.find(path);
       if (found == cache.end() || !(found->second.stamp == stamp)) {
-        found = cache.insert_or_assign(path, Kept{stamp, Ask(path)}).first;
+        CatalogEntry asked = Ask(path);
+        if (!asked.tried) {  // asked again where a game can start
+          games.push_back(asked);
+          continue;
+        }
+        found = cache.insert_or_assign(path, Kept{stamp, asked}).first;
         changed = true;
       }
       games.push_back(found->second.entry);

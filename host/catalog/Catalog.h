@@ -16,6 +16,7 @@ struct CatalogEntry {
   std::string module;     // the module file, an absolute path
   GameIdentity identity;  // as the game answered; empty where it could not
   std::string problem;    // why it can't be played; empty when it can
+  bool tried = true;      // false: there was no display to start a game on
 
   bool Playable() const { return problem.empty(); }
   // Its name, or its file's name where it has none.
@@ -23,7 +24,8 @@ struct CatalogEntry {
 };
 
 // The games in the folders, in the order a list shows them: by title, then
-// by module file. A folder that is not there holds none.
+// by module file. A folder that is not there holds none. Without a display
+// the games are not started, and their answers are not kept.
 std::vector<CatalogEntry> ReadCatalog(const std::vector<std::string>& folders);
 
 // The file the answers are kept in.

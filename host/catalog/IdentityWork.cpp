@@ -3,8 +3,6 @@
 // call noted so that a crash or a hang names it. Its answers go back as JSON.
 #include <allegro.h>
 
-#include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -20,14 +18,14 @@ namespace {
 
 constexpr size_t kLongestDescription = 4000;
 
-// Allegro as a host has it before Init: the library (without a display,
-// its system-less driver: enough for memory bitmaps and files), the timer
-// and a colour depth.
-void StartAllegroForInit() {
-  if (allegro_init() != 0) install_allegro(SYSTEM_NONE, &errno, std::atexit);
+// Allegro as a host has it before Init: the library, the timer and a colour
+// depth. False without a display, where Allegro's timer can't be had.
+bool StartAllegroForInit() {
+  if (allegro_init() != 0) return false;
   install_timer();
   const int depth = desktop_color_depth();
   set_color_depth(depth >= 15 ? depth : 32);
+  return true;
 }
 
 Verdict AskModule(const std::string& modulePath, Progress& progress) {
@@ -71,7 +69,11 @@ Verdict AskModule(const std::string& modulePath, Progress& progress) {
   answers["icon"] = IconPath(*game, path);
 
   progress.Step("while starting Allegro");
-  StartAllegroForInit();
+  if (!StartAllegroForInit()) {
+    // (--list in a terminal without one): what it says of itself, untried.
+    answers["unstarted"] = true;
+    return {true, answers.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace), ""};
+  }
   fs::current_path(fs::u8path(ResourceFolder(path)));
   progress.Call("Init");
   const bool started = game->Init();

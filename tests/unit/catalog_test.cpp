@@ -102,4 +102,22 @@ TEST_F(CatalogTest, AnswersAreKeptUntilTheModuleChanges) {
   EXPECT_EQ(ReadCatalog({folder.Path()}).size(), std::size(kCollectionTitles));
 }
 
+// Without a display (--list in a terminal) the games say what they are,
+// untried, and nothing of that is kept: with one, they are started.
+TEST_F(CatalogTest, WithoutADisplayGamesAreListedUntriedAndNotKept) {
+  const CollectionFolder folder;
+  const char* const shown = getenv("DISPLAY");
+  ASSERT_NE(shown, nullptr) << "the unit tests run on a display";
+  const std::string display = shown;
+  unsetenv("DISPLAY");
+  const std::vector<CatalogEntry> games = ReadCatalog({folder.Path()});
+  setenv("DISPLAY", display.c_str(), 1);
+  const CatalogEntry& balloons = Titled(games, "Balloons");
+  EXPECT_FALSE(balloons.tried);
+  EXPECT_TRUE(balloons.Playable()) << balloons.problem;
+  EXPECT_EQ(balloons.identity.version, "1.0");
+  EXPECT_EQ(ReadFile(CatalogCacheFile()).find(folder.Module("balloons.so")), std::string::npos);
+  EXPECT_TRUE(Titled(ReadCatalog({folder.Path()}), "Balloons").tried);
+}
+
 }  // namespace
