@@ -50,6 +50,10 @@ Verdict AskModule(const std::string& modulePath, Progress& progress) {
     return std::string(answer);
   };
   nlohmann::json answers;
+  // Games name themselves in any bytes: what is no UTF-8 is replaced.
+  const auto answered = [&answers]() -> Verdict {
+    return {true, answers.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace), ""};
+  };
   try {
     answers["name"] = ask("GetName", &IGame::GetName);
     answers["author"] = ask("GetAuthor", &IGame::GetAuthor);
@@ -72,7 +76,7 @@ Verdict AskModule(const std::string& modulePath, Progress& progress) {
   if (!StartAllegroForInit()) {
     // (--list in a terminal without one): what it says of itself, untried.
     answers["unstarted"] = true;
-    return {true, answers.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace), ""};
+    return answered();
   }
   fs::current_path(fs::u8path(ResourceFolder(path)));
   progress.Call("Init");
@@ -83,8 +87,7 @@ Verdict AskModule(const std::string& modulePath, Progress& progress) {
   game.reset();
   progress.Returned();
   if (!started) answers["problem"] = "it can't start: " + WhyNotStarted(path).why;
-  // Games name themselves in any bytes: what is no UTF-8 is replaced.
-  return {true, answers.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace), ""};
+  return answered();
 }
 
 }  // namespace
