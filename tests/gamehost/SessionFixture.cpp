@@ -15,8 +15,12 @@ bool Eventually(const std::function<bool()>& seen) {
   return false;
 }
 
+bool CornerShows(const XWindowPlace& window, const Rgb& colour) {
+  return Eventually([&] { return Corner(window) == colour; });
+}
+
 bool GameShows(const XWindowPlace& window) {
-  return Eventually([&] { return Corner(window) == kFirstSkyRow; });
+  return CornerShows(window, kFirstSkyRow);
 }
 
 bool GameHidden(const XWindowPlace& window) {

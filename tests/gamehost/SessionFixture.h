@@ -39,6 +39,8 @@ Rgb Corner(const XWindowPlace& window);
 // but a person would see it.
 bool Eventually(const std::function<bool()>& seen);
 
+// Waits until the window's top right corner shows `colour`.
+bool CornerShows(const XWindowPlace& window, const Rgb& colour);
 // Waits until Flintmoor shows its sky, as a person would before moving.
 bool GameShows(const XWindowPlace& window);
 // Waits until the sky is gone: paused, or one of the host's screens.

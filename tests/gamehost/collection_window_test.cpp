@@ -16,10 +16,6 @@ const std::string kCollection = "gamehost";
 // of a window just opened, whose keys the list forgets as it starts.
 const Rgb kListTopRow{14, 18, 36};
 
-bool ListShows(const XWindowPlace& window) {
-  return Eventually([&] { return Corner(window) == kListTopRow; });
-}
-
 class CollectionWindowTest : public SessionTest {
  protected:
   std::string Environment() const {
@@ -32,7 +28,7 @@ TEST_F(CollectionWindowTest, APersonChoosesPlaysAndLeavesGamesAndACrashComesBack
   WindowManager desktop;
   HostProcess host(folder_.Path(), Environment());
   auto list = FindWindow(kCollection);
-  ASSERT_TRUE(list && ListShows(*list)) << host.Output();
+  ASSERT_TRUE(list && CornerShows(*list, kListTopRow)) << host.Output();
   const int scale = list->width / 640;
 
   ASSERT_TRUE(PressUntil(*list, "Home Return", "Balloons 1.0"))
@@ -52,7 +48,7 @@ TEST_F(CollectionWindowTest, APersonChoosesPlaysAndLeavesGamesAndACrashComesBack
   ASSERT_TRUE(game) << "a click plays the game under the pointer\n" << host.Output();
   ASSERT_TRUE(PressUntil(*game, "Escape", kCollection)) << host.Output();
   list = FindWindow(kCollection);
-  ASSERT_TRUE(list && ListShows(*list)) << host.Output();
+  ASSERT_TRUE(list && CornerShows(*list, kListTopRow)) << host.Output();
 
   ASSERT_TRUE(PressUntil(*list, "End Return", "Tumbler 1.0")) << host.Output();
   game = FindWindow("Tumbler 1.0");
