@@ -150,6 +150,7 @@ CatalogEntry Ask(const std::string& module) {
   const Verdict verdict = RunInChild(IdentityWork(module), kAskingLimits);
   if (!verdict.passed) {
     entry.problem = verdict.detail;
+    entry.tried = verdict.started;  // the system's refusal, not the game's answer
     return entry;
   }
   try {
@@ -189,7 +190,7 @@ std::vector<CatalogEntry> ReadCatalog(const std::vector<std::string>& folders) {
       auto found = cache.find(path);
       if (found == cache.end() || !(found->second.stamp == stamp)) {
         CatalogEntry asked = Ask(path);
-        if (!asked.tried) {  // asked again where a game can start
+        if (!asked.tried) {  // not kept: asked again next time
           games.push_back(asked);
           continue;
         }

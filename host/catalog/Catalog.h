@@ -16,7 +16,10 @@ struct CatalogEntry {
   std::string module;     // the module file, an absolute path
   GameIdentity identity;  // as the game answered; empty where it could not
   std::string problem;    // why it can't be played; empty when it can
-  bool tried = true;      // false: there was no display to start a game on
+  // False where the game was not asked to the end, for want of a display to
+  // start it on or of a process to ask it in: nothing of it is kept, and it
+  // is asked again next time.
+  bool tried = true;
 
   bool Playable() const { return problem.empty(); }
   // Its name, or its file's name where it has none.

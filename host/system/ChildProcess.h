@@ -11,7 +11,8 @@
 struct Verdict {
   bool passed = false;
   std::string detail;
-  std::string output;  // what the work printed (stdout and stderr), its tail
+  std::string output;   // what the work printed (stdout and stderr), its tail
+  bool started = true;  // false: no child could be made to run it in
 };
 
 // What the work is doing, kept where the caller can read it after a crash or

@@ -5,6 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#ifdef __linux__
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstddef>
+#endif
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -119,5 +131,43 @@ TEST_F(CatalogTest, WithoutADisplayGamesAreListedUntriedAndNotKept) {
   EXPECT_EQ(ReadFile(CatalogCacheFile()).find(folder.Module("balloons.so")), std::string::npos);
   EXPECT_TRUE(Titled(ReadCatalog({folder.Path()}), "Balloons").tried);
 }
+
+#ifdef __linux__
+// From here on this process can start no other: the system answers EAGAIN,
+// as it does to a user at the limit of their processes.
+void RefuseNewProcesses() {
+  sock_filter refuse[] = {
+      BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_clone, 2, 0),
+      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_clone3, 1, 0),
+      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EAGAIN),
+  };
+  const sock_fprog program{static_cast<unsigned short>(std::size(refuse)), refuse};
+  prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0);
+  prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program);
+}
+
+// A game gamehost could not ask, because the system would start no process
+// to ask it in, is listed with why, and that is not kept as its answer.
+TEST_F(CatalogTest, AGameNoProcessCouldAskIsAskedAgain) {
+  const CollectionFolder folder;
+  const pid_t refused = fork();
+  if (refused == 0) {
+    RefuseNewProcesses();
+    for (const CatalogEntry& game : ReadCatalog({folder.Path()})) {
+      if (game.module == folder.Module("balloons.so")) {
+        _exit(game.problem == "can't start a child process" ? 0 : 1);
+      }
+    }
+    _exit(2);
+  }
+  int status = -1;
+  waitpid(refused, &status, 0);
+  EXPECT_EQ(status, 0) << "not listed as unasked";
+  const CatalogEntry balloons = Titled(ReadCatalog({folder.Path()}), "Balloons");
+  EXPECT_TRUE(balloons.Playable()) << balloons.problem;
+}
+#endif
 
 }  // namespace

@@ -120,7 +120,7 @@ void Progress::WatchCrashes() {
 Verdict RunInChild(const ChildWork& work, Limits limits) {
   const SharedMapping shared;
   SharedRecord* record = shared.Record();
-  if (record == nullptr) return {false, "can't share memory with a child process", ""};
+  if (record == nullptr) return {false, "can't share memory with a child process", "", false};
   char outputName[] = "/tmp/gamehost-output-XXXXXX";
   int output = mkstemp(outputName);
   if (output >= 0) unlink(outputName);
@@ -130,7 +130,7 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
   pid_t child = fork();
   if (child < 0) {
     if (output >= 0) close(output);
-    return {false, "can't start a child process", ""};
+    return {false, "can't start a child process", "", false};
   }
   if (child == 0) {
     // What the module's processes leave behind stays the child's to see.

@@ -223,7 +223,7 @@ void Progress::WatchCrashes() {
 Verdict RunInChild(const ChildWork& work, Limits limits) {
   const SharedMapping shared;
   SharedRecord* record = shared.Record();
-  if (record == nullptr) return {false, "can't share memory with a child process", ""};
+  if (record == nullptr) return {false, "can't share memory with a child process", "", false};
   HANDLE output = OutputFile();
   HANDLE nothing = Inheritable(L"NUL", GENERIC_READ, OPEN_EXISTING, 0);
   STARTUPINFOW startup{};
@@ -247,7 +247,7 @@ Verdict RunInChild(const ChildWork& work, Limits limits) {
   if (quietWine) SetEnvironmentVariableA(kWineMessagesVariable, wineMessages);
   if (nothing != INVALID_HANDLE_VALUE) CloseHandle(nothing);
 
-  Verdict verdict{false, "can't start a child process: " + whyNot, ""};
+  Verdict verdict{false, "can't start a child process: " + whyNot, "", false};
   if (running) {
     Ending ending;
     while (WaitForSingleObject(child.hProcess, 10) == WAIT_TIMEOUT) {
