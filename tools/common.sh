@@ -7,6 +7,7 @@
 #   cache                         the cache folder kept between runs (below)
 #   cache_key                     a digest of its standard input, to name an entry
 #   cache_store FOLDER ENTRY      a copy of FOLDER as the cache's ENTRY
+#   wine_layout "$0" "$@"         the script again, as Wine starts reliably (below)
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -56,4 +57,17 @@ needs() {
 build_preset() {
   cmake --preset "$1" >/dev/null
   cmake --build --preset "$1" -j"$(nproc)" ${2:+--target "${@:2}"}
+}
+
+# wine_layout "$0" "$@": the scripts that run Wine call this first. Wine 8
+# now and then fails to start a process (CreateProcess: ERROR_INTERNAL_ERROR,
+# "failed to map the shared user data"; about one start in 3,000), when the
+# new process's randomly placed memory took an address Wine keeps. It starts
+# the script again with the address space laid out the same every time
+# (setarch -R), which every process it starts inherits, Wine's and theirs.
+# Where the system refuses that (some containers), the script runs as it is.
+wine_layout() {
+  (($(printf '%d' "0x$(cat /proc/self/personality)") & 0x0040000)) && return 0
+  setarch -R true 2>/dev/null || return 0
+  exec setarch -R "$@"
 }
