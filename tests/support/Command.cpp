@@ -1,6 +1,8 @@
 #include "Command.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -9,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -26,7 +29,8 @@ std::string ReadAll(FILE* pipe) {
 Outcome RunCommand(const std::string& command) {
   // cmd.exe takes the whole line as given when it is quoted once more.
   FILE* pipe = _popen(("\"" + command + " 2>&1\"").c_str(), "rb");
-  if (pipe == nullptr) return {-1, "_popen failed"};
+  if (pipe == nullptr)
+    return {-1, "_popen failed: Windows error " + std::to_string(GetLastError())};
   std::string output = ReadAll(pipe);
   // Programs end their lines as Windows does; the tests read \n.
   output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
