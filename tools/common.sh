@@ -67,7 +67,7 @@ build_preset() {
 # (setarch -R), which every process it starts inherits, Wine's and theirs.
 # Where the system refuses that (some containers), the script runs as it is.
 wine_layout() {
-  (($(printf '%d' "0x$(cat /proc/self/personality)") & 0x0040000)) && return 0
+  ((0x$(</proc/self/personality) & 0x0040000)) && return 0
   setarch -R true 2>/dev/null || return 0
   exec setarch -R "$@"
 }
